@@ -1,0 +1,25 @@
+# The two commands a player or developer needs: `make run` and `make test`.
+# Each installs any missing Debian package first, then builds with CMake.
+
+BUILD := build
+PACKAGES := cmake g++ make pkg-config liballegro4-dev libgtest-dev xvfb xdotool x11-apps \
+	xauth x11-utils
+JOBS := $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: deps build run test assets sheet clean
+
+deps:
+	@tools/install-deps $(PACKAGES)
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd data && ../$(BUILD)/tarvellion
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD)

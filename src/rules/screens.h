@@ -1,0 +1,15 @@
+// The screens between levels, run by iswin() inside a pass of the main loop:
+// each presents its texts or picture, waits, and sets up what comes next.
+#pragma once
+
+// Level cleared: "Great!  Go on!", after every tenth level a message that
+// waits for a key, then the next level's number; ends with game_next().
+void showwin();
+
+// Game over: the game-over picture until a key is pressed; ends with
+// game_initdata().
+void showlost();
+
+// Waits until a key is pressed (the key itself is not used) or the window's
+// close button asks the game to end.
+void wait_for_key();

@@ -1,0 +1,51 @@
+// The program's entry: start-up, the main loop and shutdown.
+#include "assets.h"
+#include "game_state.h"
+#include "main_loop.h"
+#include "settings.h"
+#include "waits.h"
+#include "window.h"
+#include "../rules/save_file.h"
+#include "../ui/menu.h"
+
+#include <allegro.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+int main() {
+    // Without a display the library cannot start, and any further call into
+    // it would crash.
+    if (allegro_init() != 0) {
+        std::fprintf(stderr, "Tarvellion needs a graphical display (X11) to run: %s\n",
+                     allegro_error);
+        return 1;
+    }
+    install_keyboard();
+    install_mouse();
+    install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
+
+    read_settings("setting.ini");
+    clamp_settings();
+
+    if (!setvideo())
+        return 1;
+    loadfile();
+    if (!blost || !bmouse)
+        return 1;
+    show_menu(true);
+    set_window_title("Tarvellion");
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    while (!unit.end) {
+        run_pass();
+        delay(DELAY);
+    }
+
+    game_save();
+    destory_all();
+    allegro_exit();
+    return 0;
+}
+END_OF_MAIN()

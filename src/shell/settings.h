@@ -1,0 +1,13 @@
+// The optional settings file "setting.ini": nine whitespace-separated
+// integers that replace the first nine tuning values. Start-up reads it once,
+// before the window opens; the game never writes it.
+#pragma once
+
+// Reads up to nine integers from the file at path into the tuning values, in
+// their order, stopping at the first item that is not an integer. A file that
+// cannot be opened leaves the defaults.
+void read_settings(const char *path);
+
+// Brings the tuning values into the ranges the game can run with. Values a
+// valid settings file gives are left as they are.
+void clamp_settings();

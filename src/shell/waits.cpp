@@ -1,0 +1,59 @@
+// Frame pacing and the sparkle wait; called by the main loop, the key
+// commands and the screens between levels.
+//
+// Both waits read a monotonic clock rather than processor time: processor
+// time stretches a wait while the game is not scheduled and shrinks it while
+// the library's own threads run.
+#include "waits.h"
+
+#include <allegro.h>
+
+#include <cstdlib>
+#include <ctime>
+
+double clock_ms() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
+}
+
+namespace {
+
+// Sleeping is only as exact as the scheduler; the last stretch is spun so the
+// wait still ends at the first reading past its length, never before.
+constexpr double SPIN_MS = 2.0;
+
+void sleep_ms(double ms) {
+    timespec span;
+    span.tv_sec = static_cast<time_t>(ms / 1000.0);
+    span.tv_nsec = static_cast<long>((ms - span.tv_sec * 1000.0) * 1e6);
+    nanosleep(&span, nullptr);
+}
+
+} // namespace
+
+void delay(uint32_t ms) {
+    const double start_time = clock_ms();
+    const double length = ms;
+    for (;;) {
+        const double elapsed = clock_ms() - start_time;
+        if (length <= elapsed)
+            return;
+        if (length - elapsed > SPIN_MS)
+            sleep_ms(length - elapsed - SPIN_MS);
+    }
+}
+
+void delay2(uint32_t ms) {
+    const double start_time = clock_ms();
+    const double length = ms;
+    while (length > clock_ms() - start_time) {
+        const int blue = std::rand() % 256;
+        const int green = std::rand() % 256;
+        const int red = std::rand() % 256;
+        const int colour = makecol(red, green, blue);
+        const int y = std::rand() % SCREEN_H;
+        const int x = std::rand() % SCREEN_W;
+        putpixel(screen, x, y, colour);
+    }
+}

@@ -1,0 +1,81 @@
+// Button: a filled box with a centred caption that lights up under the mouse
+// pointer and reports completed left clicks. The three menu buttons live in
+// assets.cpp; frame.cpp draws them and feeds them the mouse every pass, the
+// key handling collects their clicks, the menu shows and hides them.
+#pragma once
+
+#include <allegro.h>
+
+#include <cstdint>
+#include <cstring>
+
+class Button {
+  public:
+    Button() = default;
+    Button(const Button &) = delete;
+    Button &operator=(const Button &) = delete;
+
+    void Create(const char *caption, int32_t x0, int32_t y0, int32_t h0, int32_t w0) {
+        enabled = true;
+        visible = true;
+        fontcolor = makecol(0, 0, 0);
+        bgcolor = makecol(192, 192, 192);
+        lightcolor = makecol(227, 227, 227);
+        value = false;
+        mousedown = false;
+        std::strncpy(text, caption, sizeof text - 1);
+        text[sizeof text - 1] = '\0';
+        x = x0;
+        y = y0;
+        h = h0;
+        w = w0;
+    }
+
+    // The box includes both corners: w + 1 by h + 1 pixels.
+    void Draw(BITMAP *o) {
+        if (!visible)
+            return;
+        rectfill(o, x, y, x + w, y + h, insite() ? lightcolor : bgcolor);
+        textout_centre_ex(o, font, text, x + w / 2, y + 8, fontcolor, -1);
+    }
+
+    // A click completes when the left button is seen up over an armed button,
+    // wherever the press began and wherever the pointer went in between.
+    void Flash() {
+        if (!visible || !enabled || !insite())
+            return;
+        if (mouse_b & 1)
+            mousedown = true;
+        else if (mousedown) {
+            mousedown = false;
+            value = true;
+        }
+    }
+
+    void Visible(bool b) { visible = b; }
+
+    bool Value() {
+        const bool clicked = value;
+        value = false;
+        return clicked;
+    }
+
+  private:
+    // The right edge belongs to the button, the bottom edge does not.
+    bool insite() const {
+        return x <= mouse_x && mouse_x <= x + w && y <= mouse_y && mouse_y < y + h && enabled;
+    }
+
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t w = 0;
+    int32_t h = 0;
+    char text[256] = {};
+    bool enabled = false;
+    bool visible = false;
+    int32_t fontcolor = 0;
+    int32_t lightcolor = 0;
+    int32_t bgcolor = 0;
+    bool value = false;
+    bool mousedown = false;
+};

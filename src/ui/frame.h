@@ -1,0 +1,18 @@
+// Composing and presenting a frame. The main loop calls show_to_screen() and
+// flash() at the start of each pass and put_bmp() after the rules; the screens
+// between levels draw into buffer and present it with show_to_screen().
+#pragma once
+
+#include "../shell/window.h"
+
+// Composes the next frame into buffer: background, fruit, player, trains and
+// shots, buttons, and the pointer while the menu is shown.
+void put_bmp();
+
+// Draws the status line over buffer, copies buffer to the screen and clears it
+// to the field's green.
+void show_to_screen();
+
+// Advances the animations every fifth pass of unit.timer and lets the buttons
+// watch the mouse.
+void flash();

@@ -1,0 +1,94 @@
+// The headless fixture shared by the unit tests.
+#include "headless.h"
+
+#include "shell/assets.h"
+#include "shell/game_state.h"
+#include "shell/window.h"
+#include "ui/menu.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <initializer_list>
+#include <unistd.h>
+
+namespace {
+
+GFX_DRIVER fake_driver; // only w and h are read, by SCREEN_W and SCREEN_H
+
+void bring_up_library() {
+    static bool up = false;
+    if (up)
+        return;
+    ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, atexit), 0);
+    up = true;
+}
+
+} // namespace
+
+const char *data_dir() {
+    return TARVELLION_DATA_DIR;
+}
+
+void Headless::SetUp() {
+    bring_up_library();
+    reset_records();
+    reset_tuning();
+    showmouse = false;
+    for (int k = 0; k < KEY_MAX; k++)
+        key[k] = 0;
+    mouse_x = mouse_y = mouse_b = 0;
+    use_screen(640, 480, 32);
+}
+
+void Headless::use_screen(int width, int height, int depth) {
+    release_screen();
+    set_color_depth(depth);
+    screen = create_bitmap(width, height);
+    ASSERT_NE(screen, nullptr);
+    fake_driver.w = width;
+    fake_driver.h = height;
+    gfx_driver = &fake_driver;
+    buffer = create_bitmap(width, height);
+    ASSERT_NE(buffer, nullptr);
+    clear_to_color(buffer, makecol(0, 128, 0));
+}
+
+void Headless::load_assets() {
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    ASSERT_EQ(chdir(data_dir()), 0);
+    loadfile();
+    ASSERT_EQ(chdir(here), 0);
+    assets_loaded = true;
+}
+
+void Headless::release_screen() {
+    if (screen)
+        destroy_bitmap(screen);
+    if (buffer)
+        destroy_bitmap(buffer);
+    screen = nullptr;
+    buffer = nullptr;
+    gfx_driver = nullptr;
+}
+
+void Headless::TearDown() {
+    if (assets_loaded) {
+        destory_all();
+        destroy_bitmap(blost);
+        blost = nullptr;
+    }
+    for (Button *b : {&bstart, &bend, &bresume})
+        b->Visible(false);
+    release_screen();
+}
+
+Rgb pixel_rgb(BITMAP *bitmap, int x, int y) {
+    const int depth = bitmap_color_depth(bitmap);
+    const int c = getpixel(bitmap, x, y);
+    return {getr_depth(depth, c), getg_depth(depth, c), getb_depth(depth, c)};
+}
+
+std::ostream &operator<<(std::ostream &out, const Rgb &c) {
+    return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
+}

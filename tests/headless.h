@@ -1,0 +1,36 @@
+// A test fixture with the library brought up without a display: a memory
+// bitmap stands in for the screen, SCREEN_W and SCREEN_H answer its size,
+// buffer exists, and the records and tuning values are back at their
+// program-start state before every test.
+#pragma once
+
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+class Headless : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Replaces the screen and buffer with ones of this size and depth (the
+    // fixture starts at 640 x 480 x 32).
+    void use_screen(int width, int height, int depth);
+
+    // Loads the game's data files from the data directory, as start-up does.
+    void load_assets();
+
+  private:
+    void release_screen();
+    bool assets_loaded = false;
+};
+
+// The colour of a pixel as red, green, blue, whatever the depth.
+struct Rgb {
+    int r, g, b;
+    bool operator==(const Rgb &o) const { return r == o.r && g == o.g && b == o.b; }
+};
+Rgb pixel_rgb(BITMAP *bitmap, int x, int y);
+std::ostream &operator<<(std::ostream &out, const Rgb &c);
+
+// The directory holding the game's data files.
+const char *data_dir();
