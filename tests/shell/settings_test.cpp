@@ -1,5 +1,5 @@
 // Reading "setting.ini" and bringing its values into range.
-#include "headless.h"
+#include "../headless.h"
 
 #include "shell/game_state.h"
 #include "shell/settings.h"
