@@ -105,8 +105,6 @@ constexpr int MIN_FIELD = 96; // the smallest field fruit can be placed on
 constexpr int MAX_FIELD = 4096;
 constexpr int MAX_SPEED = 1000;
 constexpr int MAX_COORDINATE = 100000;
-constexpr int MIN_LIVES = -1000;
-constexpr int MAX_LIVES = 1000000;
 
 bool within(int32_t value, int32_t low, int32_t high) {
     return value >= low && value <= high;
@@ -205,8 +203,8 @@ bool save_is_playable(const SavedGame &g) {
         return false;
     if (!within(g.unit.width, MIN_FIELD, MAX_FIELD) || !within(g.unit.height, MIN_FIELD, MAX_FIELD))
         return false;
-    if (!within(g.player.live, MIN_LIVES, MAX_LIVES))
-        return false;
+    // Any number of lives is playable: the Home and End keys take it anywhere,
+    // also while the menu pauses the game, and the rules saturate it.
     if (!is_direction(g.player.fw) || !is_speed(g.player.speed) || !is_speed(g.player.speed2) ||
         !is_speed(g.player.speedmax) || !is_position(g.player.pos))
         return false;
