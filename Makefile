@@ -21,5 +21,13 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Regenerates every picture, sound and the music in data/.
+assets: build
+	$(BUILD)/tools/make_assets data
+
+# Every picture of the game on one sheet, to look at the art.
+sheet: build
+	$(BUILD)/tools/contact_sheet data $(BUILD)/contact-sheet.bmp
+
 clean:
 	rm -rf $(BUILD)
