@@ -3,7 +3,7 @@
 
 BUILD := build
 PACKAGES := cmake g++ make pkg-config liballegro4-dev libgtest-dev xvfb xdotool x11-apps \
-	xauth x11-utils
+	xauth x11-utils libx11-dev
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: deps build run test assets sheet clean

@@ -1,0 +1,46 @@
+// The start menu as the window tests see it: where its buttons stand, how a
+// screenshot shows whether it is up, and the clicks and keys that lead into a
+// game and out of the program.
+#pragma once
+
+#include "real_window.h"
+#include "screen_image.h"
+
+namespace window_test {
+
+// A button's painted box, edges included.
+struct Box {
+    int left, top, right, bottom;
+    int centre_x() const { return (left + right) / 2; }
+    int centre_y() const { return (top + bottom) / 2; }
+};
+
+constexpr Box CONTINUE_BOX{280, 170, 360, 194};
+constexpr Box START_BOX{280, 200, 360, 224};
+constexpr Box END_BOX{280, 230, 360, 254};
+
+constexpr Rgb BUTTON_GREY{192, 192, 192};
+constexpr Rgb BUTTON_LIGHT{227, 227, 227};
+constexpr Rgb CAPTION_BLACK{0, 0, 0};
+
+// How far a colour may stray on screen at any colour depth: 8-bit mode keeps
+// 6 bits a channel, 15 and 16 bits 5 or 6, and each rounds its own way back.
+constexpr int ANY_DEPTH_TOLERANCE = 8;
+
+// Whether the button's fill, sampled left of its caption (where neither the
+// caption nor a pointer resting on the caption can reach), is `colour`.
+bool filled_with(const ScreenImage &shot, const Box &box, Rgb colour, int tolerance = 0);
+// Pixels of `colour` inside the box.
+int count_in(const ScreenImage &shot, const Box &box, Rgb colour, int tolerance = 0);
+
+// All three buttons painted, lit or not.
+bool menu_shown(const ScreenImage &shot);
+// None of the three buttons painted.
+bool menu_hidden(const ScreenImage &shot);
+
+// From the start menu of a fresh run into a new game.
+void start_game(GameRun &run);
+// Esc, then the End button; returns how the program ended.
+ExitStatus end_game(GameRun &run);
+
+} // namespace window_test

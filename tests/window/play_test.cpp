@@ -1,0 +1,209 @@
+// Scripted games in the real window, judged by the save file the game writes
+// on its way out: play and End, Continue in a later run, ending without a
+// game, and the window's close button.
+#include "menu_screen.h"
+#include "real_window.h"
+#include "rules/save_file.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+using namespace window_test;
+
+namespace {
+
+constexpr int FIELD_W = 640;
+constexpr int FIELD_H = 480;
+constexpr int PLAYER_START_X = 304;
+constexpr int PLAYER_START_Y = 224;
+constexpr std::size_t FRUIT_OFFSET = 484; // the fruit table, to the end of the file
+// Below this many passes no train has reached the far end of its edge yet.
+constexpr int32_t PASSES_BEFORE_ANY_TURN = 440;
+
+void pause_ms(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// The glide after an arrow key is released lasts five passes at most.
+constexpr int GLIDE_MS = 700;
+
+SavedGame decoded(const Bytes &bytes) {
+    SavedGame game;
+    std::memset(&game, 0, sizeof game);
+    decode_save(bytes.data(), game);
+    return game;
+}
+
+POS moved(POS p, int32_t fw, int32_t by) {
+    switch (fw) {
+    case FW_UP:
+        p.y -= by;
+        break;
+    case FW_RIGHT:
+        p.x += by;
+        break;
+    case FW_DOWN:
+        p.y += by;
+        break;
+    case FW_LEFT:
+        p.x -= by;
+        break;
+    }
+    return p;
+}
+
+// Every train went on along its edge by its speed once per pass of the rules.
+void expect_trains_moved(const _TRAIN (&from)[TRAIN_COUNT], const _TRAIN (&to)[TRAIN_COUNT],
+                         int32_t passes) {
+    for (int i = 0; i < TRAIN_COUNT; i++) {
+        SCOPED_TRACE("train " + std::to_string(i));
+        const POS expected = moved(from[i].pos, from[i].fw, passes * from[i].speed);
+        EXPECT_EQ(to[i].fw, from[i].fw);
+        EXPECT_EQ(to[i].pos.x, expected.x);
+        EXPECT_EQ(to[i].pos.y, expected.y);
+    }
+}
+
+// The score and the collected count agree with the fruit gone from the field.
+void expect_fruit_tally(const SavedGame &game) {
+    int32_t collected = 0, points = 0;
+    for (int i = 0; i < game.unit.fruitmax; i++)
+        if (game.fruit[i].live == 0) {
+            collected++;
+            points += game.fruit[i].score;
+        }
+    EXPECT_EQ(game.unit.apples, collected);
+    EXPECT_EQ(game.unit.score, points);
+}
+
+TEST(PlayedGame, EndSavesItAndContinueResumesIt) {
+    Bytes first;
+    {
+        SCOPED_TRACE("first run: Start, Right, Esc, End");
+        GameRun run;
+        run.wait_for_window();
+        start_game(run);
+        run.hold_key("Right", 500);
+        pause_ms(GLIDE_MS);
+        const ExitStatus status = end_game(run);
+        ASSERT_TRUE(status.exited && status.code == 0) << to_string(status);
+        first = run.file("save.dat").value_or(Bytes{});
+        ASSERT_EQ(first.size(), SAVE_FILE_SIZE);
+
+        const SavedGame game = decoded(first);
+        EXPECT_EQ(game.unit.level, 1);
+        EXPECT_EQ(game.unit.fruitmax, 12);
+        EXPECT_EQ(game.unit.end, 1);
+        EXPECT_EQ(game.unit.pause, 0);
+        EXPECT_EQ(game.unit.width, FIELD_W);
+        EXPECT_EQ(game.unit.height, FIELD_H);
+        EXPECT_STREQ(game.unit.name, "Tarvellion");
+        expect_fruit_tally(game);
+        EXPECT_GE(game.player.live, 1);
+        EXPECT_LE(game.player.live, 3);
+        EXPECT_EQ(game.player.fw, FW_RIGHT);
+        EXPECT_GT(game.player.pos.x, PLAYER_START_X);
+        EXPECT_EQ(game.player.pos.y, PLAYER_START_Y);
+        EXPECT_EQ(game.player.speed2, 0) << "still gliding when Esc came";
+
+        ASSERT_GT(game.unit.timer, 0);
+        ASSERT_LT(game.unit.timer, PASSES_BEFORE_ANY_TURN);
+        const _TRAIN start[TRAIN_COUNT] = {{FW_RIGHT, {16, 16}, 1, 5},
+                                           {FW_LEFT, {FIELD_W - 16, FIELD_H - 16}, 1, 5},
+                                           {FW_UP, {16, FIELD_H - 16}, 1, 5},
+                                           {FW_DOWN, {FIELD_W - 16, 16}, 1, 5}};
+        expect_trains_moved(start, game.train, game.unit.timer);
+    }
+    {
+        SCOPED_TRACE("second run: Continue, Esc, End");
+        GameOptions options;
+        options.save = first;
+        GameRun run(options);
+        run.wait_for_window();
+        run.wait_for_screen(menu_shown, "the start menu");
+        run.click(CONTINUE_BOX.centre_x(), CONTINUE_BOX.centre_y());
+        run.wait_for_screen(menu_hidden, "the resumed game");
+        pause_ms(500);
+        const ExitStatus status = end_game(run);
+        ASSERT_TRUE(status.exited && status.code == 0) << to_string(status);
+        const Bytes second = run.file("save.dat").value_or(Bytes{});
+        ASSERT_EQ(second.size(), SAVE_FILE_SIZE);
+
+        const SavedGame before = decoded(first);
+        const SavedGame after = decoded(second);
+        EXPECT_EQ(after.unit.level, before.unit.level);
+        EXPECT_EQ(after.unit.score, before.unit.score);
+        EXPECT_EQ(after.unit.fruitmax, before.unit.fruitmax);
+        EXPECT_EQ(after.unit.apples, before.unit.apples);
+        EXPECT_EQ(after.unit.end, 1);
+        EXPECT_EQ(after.unit.pause, 0);
+        EXPECT_EQ(after.player.live, before.player.live);
+        // The player stood still, so the field is as it was saved.
+        EXPECT_EQ(after.player.pos.x, before.player.pos.x);
+        EXPECT_EQ(after.player.pos.y, before.player.pos.y);
+        EXPECT_TRUE(
+            std::equal(first.begin() + FRUIT_OFFSET, first.end(), second.begin() + FRUIT_OFFSET));
+
+        ASSERT_GT(after.unit.timer, before.unit.timer);
+        ASSERT_LT(after.unit.timer, PASSES_BEFORE_ANY_TURN);
+        expect_trains_moved(before.train, after.train, after.unit.timer - before.unit.timer);
+    }
+}
+
+TEST(PlayedGame, CloseButtonEndsAndSavesLikeEnd) {
+    GameRun run;
+    run.wait_for_window();
+    start_game(run);
+    run.hold_key("Up", 300);
+    pause_ms(GLIDE_MS);
+    run.press_close_button();
+    const ExitStatus status = run.wait_exit(10);
+    ASSERT_TRUE(status.exited && status.code == 0) << to_string(status);
+
+    const Bytes bytes = run.file("save.dat").value_or(Bytes{});
+    ASSERT_EQ(bytes.size(), SAVE_FILE_SIZE);
+    const SavedGame game = decoded(bytes);
+    EXPECT_EQ(game.unit.level, 1);
+    EXPECT_EQ(game.unit.fruitmax, 12);
+    EXPECT_EQ(game.unit.end, 1);
+    EXPECT_EQ(game.unit.pause, 0);
+    EXPECT_EQ(game.player.fw, FW_UP);
+    EXPECT_EQ(game.player.pos.x, PLAYER_START_X);
+    EXPECT_LT(game.player.pos.y, PLAYER_START_Y);
+}
+
+TEST(FreshRun, EndingWithoutAGameLeavesTheSaveAlone) {
+    Bytes earlier(SAVE_FILE_SIZE);
+    for (std::size_t i = 0; i < earlier.size(); i++)
+        earlier[i] = static_cast<unsigned char>(i * 7 + 3);
+    struct Case {
+        const char *name;
+        bool close_button;
+        bool save_before;
+    };
+    for (const Case &c : {Case{"End, no save", false, false}, Case{"End, a save", false, true},
+                          Case{"close button, a save", true, true}}) {
+        SCOPED_TRACE(c.name);
+        GameOptions options;
+        if (c.save_before)
+            options.save = earlier;
+        GameRun run(options);
+        run.wait_for_window();
+        run.wait_for_screen(menu_shown, "the start menu");
+        if (c.close_button)
+            run.press_close_button();
+        else
+            run.click(END_BOX.centre_x(), END_BOX.centre_y());
+        const ExitStatus status = run.wait_exit(10);
+        EXPECT_TRUE(status.exited && status.code == 0) << to_string(status);
+        if (c.save_before)
+            EXPECT_EQ(run.file("save.dat"), earlier);
+        else
+            EXPECT_FALSE(run.file("save.dat"));
+    }
+}
+
+} // namespace

@@ -1,0 +1,123 @@
+// The harness of the window tests: the built game run as a player runs it, in
+// a real window on a private X server (Xvfb), in a scratch directory holding
+// copies of its data files. Keys, mouse and the window's close button are
+// driven from outside through xdotool and Xlib, screenshots taken with xwd.
+// Everything it starts it ends again by process id, also when a test fails.
+#pragma once
+
+#include "screen_image.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <utility>
+#include <vector>
+
+namespace window_test {
+
+using Bytes = std::vector<unsigned char>;
+
+// What a helper program left behind once it ended or was stopped at its limit.
+struct ToolResult {
+    int status = -1; // exit code, -1 if it did not exit by itself
+    bool timed_out = false;
+    std::string out;
+};
+
+// An Xvfb server on a display number of its own choosing, ended when this is
+// destroyed.
+class VirtualDisplay {
+  public:
+    VirtualDisplay(int width, int height);
+    ~VirtualDisplay();
+    VirtualDisplay(const VirtualDisplay &) = delete;
+    VirtualDisplay &operator=(const VirtualDisplay &) = delete;
+
+    const std::string &name() const { return name_; } // such as ":3"
+
+    // Runs an X client (xdotool, xwd) on this display and collects its output.
+    ToolResult run(const std::vector<std::string> &argv, double timeout_s = 5) const;
+
+  private:
+    pid_t pid_ = -1;
+    std::string name_;
+};
+
+struct GameOptions {
+    bool display = true; // false: started with DISPLAY unset, no X server
+    bool data = true;    // copy the data files into the scratch directory
+    int screen_width = 1024;
+    int screen_height = 768;
+    std::optional<std::string> settings; // the text of "setting.ini"
+    std::optional<Bytes> save;           // the bytes of "save.dat"
+    std::string home;                    // HOME of the game; the scratch directory if empty
+    std::vector<std::pair<std::string, std::string>> environment; // set on top
+};
+
+struct ExitStatus {
+    bool finished = false; // false: still running when the wait ran out
+    bool exited = false;   // ended through exit or return from main
+    int code = -1;         // its exit code, when exited
+    int signal = 0;        // the signal that ended it, or 0
+};
+
+std::string to_string(const ExitStatus &status);
+
+// One run of the game. The process starts in the constructor.
+class GameRun {
+  public:
+    explicit GameRun(GameOptions options = {});
+    ~GameRun();
+    GameRun(const GameRun &) = delete;
+    GameRun &operator=(const GameRun &) = delete;
+
+    const std::string &directory() const { return directory_; }
+
+    // Waits until the window titled "Tarvellion" exists, then gives it the
+    // keyboard focus. Throws when the game ends or shows a message first.
+    void wait_for_window(double timeout_s = 20);
+    std::string title() const;
+    std::pair<int, int> window_size() const;
+
+    // Holds a key (an X keysym name such as "Right", "Escape") long enough
+    // for the game's once-a-frame poll to see it.
+    void hold_key(const std::string &keysym, int hold_ms = 130);
+    // Pointer position and left-button clicks, in window coordinates.
+    void move_pointer(int x, int y);
+    void click(int x, int y, int hold_ms = 150);
+
+    ScreenImage screenshot() const;
+    // Takes screenshots until `shows` holds for one; throws with `what` and a
+    // saved picture of the last screen when it never does.
+    ScreenImage wait_for_screen(const std::function<bool(const ScreenImage &)> &shows,
+                                const std::string &what, double timeout_s = 10);
+
+    // Asks the window to close, as a window manager's close button does.
+    void press_close_button() const;
+
+    // Waits for the game to show a message with allegro_message, answers it
+    // with Return and returns its text; nullopt if none came in time.
+    std::optional<std::string> answer_message(double timeout_s = 10);
+
+    ExitStatus wait_exit(double timeout_s = 10);
+    bool running();
+
+    std::string output() const; // what it printed on stdout
+    std::string errors() const; // what it printed on stderr
+    // A file of the scratch directory, such as "save.dat"; nullopt if absent.
+    std::optional<Bytes> file(const std::string &name) const;
+
+  private:
+    ToolResult xtool(const std::vector<std::string> &argv, double timeout_s = 5) const;
+    std::optional<pid_t> message_process() const;
+    void stop();
+
+    std::string directory_;
+    std::optional<VirtualDisplay> display_;
+    pid_t pid_ = -1;
+    std::optional<ExitStatus> status_;
+    std::string window_; // the top-level window's id, once found
+};
+
+} // namespace window_test

@@ -1,0 +1,57 @@
+// Start-up as a player meets it: without a display, without its pictures,
+// and the window's title and size as the settings ask.
+#include "menu_screen.h"
+#include "real_window.h"
+
+#include <gtest/gtest.h>
+
+using namespace window_test;
+
+TEST(GameStartup, WithoutADisplayStopsWithAMessage) {
+    GameOptions options;
+    options.display = false;
+    GameRun run(options);
+    const ExitStatus status = run.wait_exit(10);
+    ASSERT_TRUE(status.finished) << "the game still runs without a display";
+    EXPECT_TRUE(status.exited) << to_string(status);
+    EXPECT_EQ(status.code, 1);
+    EXPECT_NE(run.errors().find("graphical display"), std::string::npos)
+        << "stderr: " << run.errors();
+}
+
+TEST(GameStartup, MissingGameOverPictureIsShownAsAMessage) {
+    GameOptions options;
+    options.data = false;
+    GameRun run(options);
+    EXPECT_EQ(run.answer_message(15).value_or("no message"), "Can't open file lost.dat !!!");
+    const ExitStatus status = run.wait_exit(10);
+    ASSERT_TRUE(status.finished) << "the game went on without its pictures";
+    EXPECT_TRUE(status.exited) << to_string(status);
+    EXPECT_NE(status.code, 0);
+}
+
+TEST(GameWindow, TitleAndSizeFollowTheSettings) {
+    struct Case {
+        const char *settings;
+        int width, height;
+    };
+    for (const Case &c : {Case{nullptr, 640, 480}, Case{"2 20 6 4 15 16 2 800 600", 800, 600}}) {
+        SCOPED_TRACE(c.settings ? c.settings : "no setting.ini");
+        GameOptions options;
+        if (c.settings)
+            options.settings = c.settings;
+        GameRun run(options);
+        run.wait_for_window();
+        EXPECT_EQ(run.title(), "Tarvellion");
+        EXPECT_EQ(run.window_size(), std::make_pair(c.width, c.height));
+
+        const ScreenImage shot = run.wait_for_screen(menu_shown, "the start menu");
+        EXPECT_EQ(shot.width(), c.width);
+        EXPECT_EQ(shot.height(), c.height);
+        // Beyond the 640 x 480 background the cleared frame's green shows.
+        if (c.width > 640) {
+            EXPECT_TRUE(shot.at(c.width - 1, c.height - 1).near({0, 128, 0}, ANY_DEPTH_TOLERANCE))
+                << to_string(shot.at(c.width - 1, c.height - 1));
+        }
+    }
+}

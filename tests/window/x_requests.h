@@ -1,0 +1,17 @@
+// The two requests the harness makes to the X server itself rather than
+// through a helper program. Xlib lives only behind this header: its macros
+// (None, Bool, Status) clash with GoogleTest's names.
+#pragma once
+
+#include <string>
+
+namespace window_test {
+
+// Whether a client can connect to the display now.
+bool display_accepts_clients(const std::string &display);
+
+// Sends the top-level window what a window manager sends when its close
+// button is clicked: a WM_PROTOCOLS message with WM_DELETE_WINDOW.
+bool send_close_request(const std::string &display, unsigned long window);
+
+} // namespace window_test
