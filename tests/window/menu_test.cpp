@@ -18,6 +18,10 @@ struct Depth {
     int tolerance;        // 8-bit mode shows colours through a 6-bit palette
 };
 
+void PrintTo(const Depth &depth, std::ostream *out) {
+    *out << depth.name;
+}
+
 class StartMenu : public ::testing::TestWithParam<Depth> {};
 
 constexpr Rgb MASK_PINK{255, 0, 255};

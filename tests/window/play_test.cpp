@@ -27,8 +27,9 @@ void pause_ms(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-// The glide after an arrow key is released lasts five passes at most.
-constexpr int GLIDE_MS = 700;
+// The glide after an arrow key is released lasts five passes at most; this
+// leaves room for passes slowed down by a busy machine.
+constexpr int GLIDE_MS = 1000;
 
 SavedGame decoded(const Bytes &bytes) {
     SavedGame game;

@@ -228,6 +228,12 @@ bool holds_a_socket(pid_t pid) {
     return false;
 }
 
+std::string seconds(double s) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", s);
+    return text;
+}
+
 std::vector<std::string> lines_of(const std::string &text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -267,8 +273,7 @@ VirtualDisplay::VirtualDisplay(int width, int height) {
     close(fds[0]);
     if (reported.find('\n') == std::string::npos) {
         end_process(pid_);
-        throw std::runtime_error("Xvfb did not report a display within " +
-                                 std::to_string(XVFB_START_S) + " s");
+        throw std::runtime_error("Xvfb did not report a display within " + seconds(XVFB_START_S));
     }
     name_ = ":" + trimmed(reported);
     if (!display_accepts_clients(name_)) {
@@ -383,19 +388,24 @@ void GameRun::wait_for_window(double timeout_s) {
         sleep_ms(EXIT_POLL_MS);
     }
     sleep_ms(SETTLE_AFTER_CONNECT_MS);
+    std::string seen;
     while (Clock::now() < deadline) {
         check_alive();
+        seen.clear();
         for (const std::string &id :
-             lines_of(xtool({"xdotool", "search", "--class", "allegro"}).out))
-            if (trimmed(xtool({"xdotool", "getwindowname", id}).out) == "Tarvellion") {
+             lines_of(xtool({"xdotool", "search", "--class", "allegro"}).out)) {
+            const std::string name = trimmed(xtool({"xdotool", "getwindowname", id}).out);
+            if (name == "Tarvellion") {
                 window_ = id;
                 xtool({"xdotool", "windowfocus", window_});
                 return;
             }
+            seen += " \"" + name + "\"";
+        }
         sleep_ms(WINDOW_POLL_MS);
     }
-    throw std::runtime_error("no window titled \"Tarvellion\" within " + std::to_string(timeout_s) +
-                             " s");
+    throw std::runtime_error("no window titled \"Tarvellion\" within " + seconds(timeout_s) +
+                             "; the game's windows:" + (seen.empty() ? " none" : seen));
 }
 
 std::string GameRun::title() const {
@@ -459,7 +469,7 @@ ScreenImage GameRun::wait_for_screen(const std::function<bool(const ScreenImage 
                 directory_ + "/timeout-" + std::to_string(++timeouts) + ".png";
             shot.save_png(picture);
             throw std::runtime_error("the screen never showed " + what + " within " +
-                                     std::to_string(timeout_s) + " s; last screen: " + picture);
+                                     seconds(timeout_s) + "; last screen: " + picture);
         }
         sleep_ms(SCREEN_POLL_MS);
     }

@@ -52,7 +52,8 @@ struct GameOptions {
     std::optional<std::string> settings; // the text of "setting.ini"
     std::optional<Bytes> save;           // the bytes of "save.dat"
     std::string home;                    // HOME of the game; the scratch directory if empty
-    std::vector<std::pair<std::string, std::string>> environment; // set on top
+    // Set on top of this process's environment; an empty value removes a name.
+    std::vector<std::pair<std::string, std::string>> environment;
 };
 
 struct ExitStatus {
