@@ -54,6 +54,9 @@ class Button {
 
     void Visible(bool b) { visible = b; }
 
+    // A disabled button is still drawn but never lights up or takes a click.
+    void Enable(bool b) { enabled = b; }
+
     bool Value() {
         const bool clicked = value;
         value = false;
