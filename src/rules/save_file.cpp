@@ -141,11 +141,16 @@ bool read_save_file(unsigned char *bytes) {
         return false;
     struct stat info;
     const bool regular = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
+    // Room for one byte more than a save holds tells a longer file from a save.
+    unsigned char whole[SAVE_FILE_SIZE + 1];
     std::size_t got = 0;
     if (regular)
-        got = std::fread(bytes, 1, SAVE_FILE_SIZE + 1, file);
+        got = std::fread(whole, 1, sizeof whole, file);
     std::fclose(file);
-    return regular && got == SAVE_FILE_SIZE;
+    if (!regular || got != SAVE_FILE_SIZE)
+        return false;
+    std::memcpy(bytes, whole, SAVE_FILE_SIZE);
+    return true;
 }
 
 // Writes the bytes to a new file beside the save and renames it over the
