@@ -1,10 +1,12 @@
-// make_assets OUTDIR: writes every picture, sound and piece of music the game loads
-// into OUTDIR, byte for byte the same on every run. `make assets` runs it into data/;
-// the assets_match_generator test checks that data/ is what it writes.
+// make_assets OUTDIR: writes every picture, sound and piece of music the game loads,
+// and the patch set that plays the music, into OUTDIR, byte for byte the same on every
+// run. `make assets` runs it into data/; the assets_match_generator test checks that
+// data/ is what it writes.
 #include "actor_art.h"
 #include "bmp_writer.h"
 #include "fruit_art.h"
 #include "palette.h"
+#include "patch_set.h"
 #include "screen_art.h"
 #include "sound_effects.h"
 #include "town_tune.h"
@@ -51,6 +53,7 @@ void write_all(const std::string &directory) {
     write_mono_wav(directory + "/attact.wav", make_hit_crash(), effect_sample_rate);
     write_mono_wav(directory + "/tada.wav", make_extra_life_fanfare(), effect_sample_rate);
     write_town_tune(directory + "/town.dat");
+    write_patch_set(directory);
 }
 
 } // namespace
