@@ -15,6 +15,11 @@
 #include <ctime>
 
 int main() {
+    // The library reads its settings (allegro.cfg, which names the patch set the
+    // music is played with) from beside the executable and from home and system
+    // folders only; the game's files, that one included, are in the working
+    // directory, so it looks there first.
+    set_allegro_resource_path(1, ".");
     // Without a display the library cannot start, and any further call into
     // it would crash.
     if (allegro_init() != 0) {
