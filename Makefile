@@ -1,12 +1,16 @@
 # The two commands a player or developer needs: `make run` and `make test`.
 # Each installs any missing Debian package first, then builds with CMake.
+# Hardening: `make fuzz`, `make test-sanitize` and `make soak` (below).
 
 BUILD := build
+FUZZ_BUILD := build-fuzz
+SANITIZE_BUILD := build-sanitize
 PACKAGES := cmake g++ make pkg-config liballegro4-dev libgtest-dev xvfb xdotool x11-apps \
-	xauth x11-utils libx11-dev
+	xauth x11-utils libx11-dev clang libclang-rt-14-dev
 JOBS := $(shell nproc 2>/dev/null || echo 2)
+FUZZ_TARGETS := settings save
 
-.PHONY: deps build run test assets sheet clean
+.PHONY: deps build run test assets sheet clean fuzz-build fuzz test-sanitize soak
 
 deps:
 	@tools/install-deps $(PACKAGES)
@@ -18,8 +22,43 @@ build: deps
 run: build
 	cd data && ../$(BUILD)/tarvellion
 
-test: build
+# The game's tests (the soak among them), then a short fuzz run of each target.
+test: build fuzz-build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(FUZZ_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The game and its fuzz targets, built with clang and libFuzzer.
+fuzz-build: deps
+	@CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DTARVELLION_FUZZ=ON \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+# Five minutes of each fuzz target, side by side. Each grows a copy of its
+# seed corpus in build-fuzz/<target>-long/corpus; an input that fails lands
+# there as crash-* (make it a regular test, fix the game, add it to the seeds).
+fuzz: fuzz-build
+	@pids=""; for t in $(FUZZ_TARGETS); do \
+		tests/fuzz/run-fuzz.sh $(FUZZ_BUILD)/tests/fuzz/$${t}_fuzz tests/fuzz/corpus/$$t \
+			$(FUZZ_BUILD)/$$t-long 300 > $(FUZZ_BUILD)/$$t-long.log 2>&1 & pids="$$pids $$!"; \
+	done; status=0; for p in $$pids; do wait $$p || status=1; done; \
+	for t in $(FUZZ_TARGETS); do echo "$$t:"; grep -E "^stat::|FAILED|ERROR|Test unit" \
+		$(FUZZ_BUILD)/$$t-long.log; done; exit $$status
+
+# Every test, under AddressSanitizer (leaks included) and UBSan; the first
+# report stops the run. The suppressions file says which leak is on purpose.
+test-sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -DTARVELLION_SANITIZE=ON \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && \
+		ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:fast_unwind_on_malloc=0 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		ctest --output-on-failure --stop-on-failure -j $(JOBS)
+
+# The soak ten times as long as in `make test`, in the default window.
+soak: build
+	$(BUILD)/tests/soak/soak 2000000
 
 # Regenerates every picture, sound and the music in data/.
 assets: build
@@ -30,4 +69,4 @@ sheet: build
 	$(BUILD)/tools/contact_sheet data $(BUILD)/contact-sheet.bmp
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD)
