@@ -227,13 +227,15 @@ bool save_is_playable(const SavedGame &g) {
     return true;
 }
 
-void game_save() {
+bool game_save() {
     if (unit.fruitmax == 0)
-        return;
+        return true;
     unsigned char bytes[SAVE_FILE_SIZE];
     encode_save(records_now(), bytes);
-    if (const int error = replace_save_file(bytes))
+    const int error = replace_save_file(bytes);
+    if (error)
         allegro_message("Can't save the game to %s: %s", SAVE_FILE_NAME, std::strerror(error));
+    return error == 0;
 }
 
 void game_load() {

@@ -30,7 +30,8 @@ bool save_is_playable(const SavedGame &game);
 // Writes the game in progress, if there is one, without ever destroying the
 // previous save: a new file is written beside it and renamed over it. A
 // failure is shown with allegro_message and leaves the old file as it was.
-void game_save();
+// Returns false only when a game was there to save and could not be saved.
+bool game_save();
 
 // Loads the saved game and restarts the music. A file that is missing,
 // unreadable, of the wrong size or not playable starts a new game instead and

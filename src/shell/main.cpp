@@ -48,9 +48,10 @@ int main() {
         delay(DELAY);
     }
 
-    game_save();
+    // A game that could not be saved is lost: say so in the exit code too.
+    const bool saved = game_save();
     destory_all();
     allegro_exit();
-    return 0;
+    return saved ? 0 : 1;
 }
 END_OF_MAIN()

@@ -19,9 +19,15 @@ void on_close_button() {
 
 bool setvideo() {
     set_color_depth(COLOR_MODE);
-    if (set_gfx_mode(WINDOW_MODE, SW, SH, 0, 0) != 0 || SCREEN_W <= 0 || SCREEN_H <= 0) {
+    if (set_gfx_mode(WINDOW_MODE, SW, SH, 0, 0) != 0) {
         allegro_message("Can't open a %d x %d window at %d bits per pixel: %s", SW, SH, COLOR_MODE,
                         allegro_error);
+        return false;
+    }
+    // A text mode is set without complaint but leaves nothing to draw on.
+    if (SCREEN_W <= 0 || SCREEN_H <= 0) {
+        allegro_message("Graphics mode %d gives no screen to draw on; try 2 for a window",
+                        WINDOW_MODE);
         return false;
     }
     buffer = create_bitmap(SCREEN_W, SCREEN_H);
