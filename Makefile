@@ -5,12 +5,13 @@
 BUILD := build
 FUZZ_BUILD := build-fuzz
 SANITIZE_BUILD := build-sanitize
+BENCH_BUILD := build-bench
 PACKAGES := cmake g++ make pkg-config liballegro4-dev libgtest-dev xvfb xdotool x11-apps \
-	xauth x11-utils libx11-dev clang libclang-rt-14-dev
+	xauth x11-utils libx11-dev clang libclang-rt-14-dev libbenchmark-dev
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 FUZZ_TARGETS := settings save
 
-.PHONY: deps build run test assets sheet clean fuzz-build fuzz test-sanitize soak
+.PHONY: deps build run test assets sheet clean fuzz-build fuzz test-sanitize soak bench
 
 deps:
 	@tools/install-deps $(PACKAGES)
@@ -68,5 +69,13 @@ assets: build
 sheet: build
 	$(BUILD)/tools/contact_sheet data $(BUILD)/contact-sheet.bmp
 
+# Headless benchmarks of a frame (beside a memcpy of its size), the rules and a
+# whole pass, in an optimised build of their own: five runs each, with medians.
+bench: deps
+	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target tarvellion_bench
+	$(BENCH_BUILD)/bench/tarvellion_bench --benchmark_repetitions=5 \
+		--benchmark_report_aggregates_only=true
+
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD)
