@@ -5,11 +5,85 @@
 #include "../shell/assets.h"
 #include "../shell/game_state.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <cwchar>
 
 namespace {
 
 constexpr int ANIMATION_PERIOD = 5; // passes of unit.timer per animation frame
+
+// The first pixel in the mask colour among n, or null. These are the fast
+// searches the C library has for bytes and, where wchar_t is 32 bits wide,
+// for 32-bit words.
+const uint8_t *find_mask(const uint8_t *row, std::size_t n, uint8_t mask) {
+    return static_cast<const uint8_t *>(std::memchr(row, mask, n));
+}
+
+const uint16_t *find_mask(const uint16_t *row, std::size_t n, uint16_t mask) {
+    const uint16_t *hit = std::find(row, row + n, mask);
+    return hit == row + n ? nullptr : hit;
+}
+
+const uint32_t *find_mask(const uint32_t *row, std::size_t n, uint32_t mask) {
+    if constexpr (sizeof(wchar_t) == sizeof(uint32_t)) {
+        const wchar_t *hit =
+            std::wmemchr(reinterpret_cast<const wchar_t *>(row), static_cast<wchar_t>(mask), n);
+        return reinterpret_cast<const uint32_t *>(hit);
+    } else {
+        const uint32_t *hit = std::find(row, row + n, mask);
+        return hit == row + n ? nullptr : hit;
+    }
+}
+
+// Draws the picture at (0, 0) exactly as draw_sprite does, within the clip
+// rectangle: pixels in the mask colour leave what lies beneath. A row without
+// one is copied whole; the rest of a row from its first one pixel by pixel.
+template <typename Pixel> void draw_rows(BITMAP *picture, BITMAP *onto) {
+    const Pixel mask = static_cast<Pixel>(bitmap_mask_color(picture));
+    const int left = std::max(onto->cl, 0);
+    const int right = std::min(onto->cr, picture->w);
+    const int top = std::max(onto->ct, 0);
+    const int bottom = std::min(onto->cb, picture->h);
+    if (left >= right)
+        return;
+    const auto n = static_cast<std::size_t>(right - left);
+    for (int y = top; y < bottom; y++) {
+        const Pixel *from = reinterpret_cast<const Pixel *>(picture->line[y]) + left;
+        Pixel *to = reinterpret_cast<Pixel *>(onto->line[y]) + left;
+        const Pixel *hole = find_mask(from, n, mask);
+        const std::size_t whole = hole ? static_cast<std::size_t>(hole - from) : n;
+        std::memcpy(to, from, whole * sizeof(Pixel));
+        for (std::size_t x = whole; x < n; x++)
+            if (from[x] != mask)
+                to[x] = from[x];
+    }
+}
+
+// The background fills the field, and drawn with draw_sprite its mask test on
+// every pixel made it the dearest part of a frame. Memory bitmaps of one depth
+// are drawn here row by row instead, with the same result; anything else, and
+// a buffer whose clipping is off, still goes through draw_sprite. The
+// background's top-left point is always (0, 0): Sprite::Create sets it and
+// nothing moves it.
+void draw_background() {
+    BITMAP *picture = sback.FrameBitmap(sback.Frame());
+    if (!picture)
+        return;
+    const int depth = bitmap_color_depth(picture);
+    const bool direct = is_memory_bitmap(picture) && is_memory_bitmap(buffer) && buffer->clip &&
+                        depth == bitmap_color_depth(buffer);
+    if (direct && depth == 8)
+        draw_rows<uint8_t>(picture, buffer);
+    else if (direct && (depth == 15 || depth == 16))
+        draw_rows<uint16_t>(picture, buffer);
+    else if (direct && depth == 32)
+        draw_rows<uint32_t>(picture, buffer);
+    else
+        sback.blt(buffer);
+}
 
 Sprite *fruit_sprite(int32_t kind) {
     switch (kind) {
@@ -26,10 +100,36 @@ Sprite *fruit_sprite(int32_t kind) {
     }
 }
 
+// Fills the clip rectangle as clear_to_color does, which writes pixel by
+// pixel: here one row is filled and copied down at the speed of memcpy.
+template <typename Pixel> void fill_rows(BITMAP *b, Pixel colour) {
+    if (b->cl >= b->cr || b->ct >= b->cb)
+        return;
+    const auto bytes = static_cast<std::size_t>(b->cr - b->cl) * sizeof(Pixel);
+    Pixel *first = reinterpret_cast<Pixel *>(b->line[b->ct]) + b->cl;
+    std::fill_n(first, b->cr - b->cl, colour);
+    for (int y = b->ct + 1; y < b->cb; y++)
+        std::memcpy(reinterpret_cast<Pixel *>(b->line[y]) + b->cl, first, bytes);
+}
+
+void clear_field(BITMAP *b, int colour) {
+    const int depth = bitmap_color_depth(b);
+    if (!is_memory_bitmap(b))
+        clear_to_color(b, colour);
+    else if (depth == 8)
+        fill_rows<uint8_t>(b, static_cast<uint8_t>(colour));
+    else if (depth == 15 || depth == 16)
+        fill_rows<uint16_t>(b, static_cast<uint16_t>(colour));
+    else if (depth == 32)
+        fill_rows<uint32_t>(b, static_cast<uint32_t>(colour));
+    else
+        clear_to_color(b, colour);
+}
+
 } // namespace
 
 void put_bmp() {
-    sback.blt(buffer);
+    draw_background();
     for (int i = 0; i < unit.fruitmax && i < FRUIT_TABLE_SIZE; i++) {
         if (!fruit[i].live)
             continue;
@@ -56,7 +156,7 @@ void show_to_screen() {
                   static_cast<long>(unit.score), static_cast<long>(unit.apples), player.live);
     textout_ex(buffer, font, status, 10, 10, makecol(255, 255, 255), -1);
     blit(buffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
-    clear_to_color(buffer, makecol(0, 128, 0));
+    clear_field(buffer, makecol(0, 128, 0));
 }
 
 void flash() {
