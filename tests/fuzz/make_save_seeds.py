@@ -4,7 +4,7 @@
 Each seed is a "save.dat" image (2484 bytes of little-endian 32-bit integers,
 laid out field by field below), or a truncated or lengthened one, then the
 input bytes that the fuzz target plays one pass each, then one byte counting
-them. In an input byte the low three bits pick an arrow (0-3), Enter (5), Home
+them (the target plays at most 64). In an input byte the low three bits pick an arrow (0-3), Enter (5), Home
 (6) or End (7), 4 is no key; bit 3 is Esc; bits 4-5 press the mouse on Start
 (1), Continue (2) or End (3), 0 lets go. An empty seed is a run without a file.
 
@@ -80,7 +80,7 @@ def arrows(count, seed):
 
 
 def seed(file, keys=b""):
-    assert len(keys) < 256
+    assert len(keys) <= 64
     return file + keys + bytes([len(keys)])
 
 

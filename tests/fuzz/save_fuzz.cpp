@@ -1,10 +1,9 @@
 // Fuzz target for "save.dat". An input is the file, then one byte of keys and
-// mouse for each pass to play, then one byte counting those passes; an empty
-// input stands for a run without a file. The file image must survive decoding
-// and encoding unchanged; Continue
-// must load exactly what a playable file holds and start a new game from
-// anything else; the game must then run safely on it, and what it saves at
-// the end must load back as the same game.
+// mouse for each pass to play, then one byte counting those passes (up to 64:
+// most of a pass is drawing); an empty input stands for a run without a file. The file image must
+// survive decoding and encoding unchanged; Continue must load exactly what a playable file holds
+// and start a new game from anything else; the game must then run safely on it, and what it saves
+// at the end must load back as the same game.
 #include "game_harness.h"
 
 #include "rules/save_file.h"
@@ -24,6 +23,7 @@
 
 namespace {
 
+constexpr size_t MAX_PASSES = 64;
 constexpr int PAUSE_OFFSET = 12; // unit.pause in the file
 constexpr int END_OFFSET = 24;   // unit.end in the file
 
@@ -132,7 +132,7 @@ void check_save_round_trip() {
 }
 
 void run(const uint8_t *data, size_t size) {
-    const size_t passes = size ? std::min<size_t>(data[size - 1], size - 1) : 0;
+    const size_t passes = size ? std::min({size_t{data[size - 1]}, MAX_PASSES, size - 1}) : 0;
     const size_t file_size = size ? size - 1 - passes : 0;
     if (file_size == SAVE_FILE_SIZE) {
         SavedGame decoded;
