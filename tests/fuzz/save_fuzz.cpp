@@ -1,9 +1,10 @@
 // Fuzz target for "save.dat". An input is the file, then one byte of keys and
 // mouse for each pass to play, then one byte counting those passes (up to 64:
-// most of a pass is drawing); an empty input stands for a run without a file. The file image must
-// survive decoding and encoding unchanged; Continue must load exactly what a playable file holds
-// and start a new game from anything else; the game must then run safely on it, and what it saves
-// at the end must load back as the same game.
+// most of a pass is drawing); an empty input stands for a run without a file.
+// The file image must survive decoding and encoding unchanged; Continue must
+// load exactly what a playable file holds and start a new game from anything
+// else; the game must then run safely on it, and what it saves at the end
+// must load back as the same game.
 #include "game_harness.h"
 
 #include "rules/save_file.h"
@@ -40,8 +41,10 @@ bool read_saved(unsigned char *bytes) {
     FILE *file = std::fopen(SAVE_FILE_NAME, "rb");
     if (!file)
         return false;
-    const size_t got = std::fread(bytes, 1, SAVE_FILE_SIZE + 1, file);
+    unsigned char whole[SAVE_FILE_SIZE + 1]; // a byte more shows a longer file
+    const size_t got = std::fread(whole, 1, sizeof whole, file);
     std::fclose(file);
+    std::memcpy(bytes, whole, SAVE_FILE_SIZE);
     return got == SAVE_FILE_SIZE;
 }
 
@@ -150,6 +153,7 @@ void run(const uint8_t *data, size_t size) {
     // A fresh run: Continue before any game loads the file.
     reset_records();
     reset_tuning();
+    mouse_x = mouse_y = mouse_b = 0;
     game_load();
     show_menu(false);
     check_loaded(data, file_size);
