@@ -1,5 +1,6 @@
 // The program's entry: start-up, the main loop and shutdown.
 #include "assets.h"
+#include "frame_log.h"
 #include "game_state.h"
 #include "main_loop.h"
 #include "settings.h"
@@ -15,6 +16,7 @@
 #include <ctime>
 
 int main() {
+    frame_log_open();
     // The library reads its settings (allegro.cfg, which names the patch set the
     // music is played with) from beside the executable and from home and system
     // folders only; the game's files, that one included, are in the working
@@ -44,7 +46,9 @@ int main() {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
     while (!unit.end) {
+        frame_log_stamp();
         run_pass();
+        frame_log_stamp();
         delay(DELAY);
     }
 
