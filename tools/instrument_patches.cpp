@@ -4,6 +4,12 @@
 // into a steady tone of whole periods, and the envelope, not the wave, lets it fade while
 // the key is held. Every wave's levels are baked in, so the tune's balance is set by its
 // velocities and channel volumes alone.
+//
+// Why a wave per key: the library's mixer steps through a wave in 1/256ths of its output
+// rate (44100 Hz, which allegro.cfg asks for), rounding down, so a wave played off its
+// root comes out up to 14 cents flat. A wave played on its own key at 11025, 22050 or
+// 44100 Hz, which are whole numbers of those steps, is exact, as long as its root lies
+// just under the key's pitch: a hair above, and the ratio falls to the step below.
 #include "instrument_patches.h"
 
 #include "xorshift.h"
@@ -11,13 +17,18 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
 constexpr int tonal_rate = 22050;
-constexpr int drum_rate = 44100; // cymbal and snare noise reaches well past 10 kHz
+constexpr int bass_rate = 11025;         // the bass has nothing above 3 kHz
+constexpr int drum_rate = 44100;         // cymbal and snare noise reaches well past 10 kHz
+constexpr double root_under_key = 0.998; // a root 3.5 cents under its key's pitch
 // The peak of each instrument's waves, as a fraction of full scale: this sets the mix.
 // Once the library has mixed them, the game's sound effects peak near -10 dBFS, and the
 // music stays under them with its melody on top. Bass and kick sit lower than they sound
@@ -84,17 +95,36 @@ void fade_end(Signal &signal, int rate, double seconds) {
     }
 }
 
-// Sets each wave's key range: wave i answers from first_keys[i] up to the key before
-// first_keys[i + 1], the first from the lowest key, the last to the highest. Bounds lie
-// halfway between keys, so a key's pitch never falls on one.
-void set_key_ranges(std::vector<GusWave> &waves, const std::vector<int> &first_keys) {
-    for (std::size_t i = 0; i < waves.size(); ++i) {
-        waves[i].low_hz =
-            i == 0 ? key_hz(lowest_key) : key_hz(first_keys[i]) * std::pow(2.0, -0.5 / 12);
-        waves[i].high_hz = i + 1 == waves.size()
-                               ? key_hz(highest_key)
-                               : key_hz(first_keys[i + 1]) * std::pow(2.0, -0.5 / 12) - 0.001;
+// A wave played on `key` at its recorded rate.
+GusWave wave_for_key(int key, int rate) {
+    GusWave wave;
+    wave.sample_rate = rate;
+    wave.root_hz = key_hz(key) * root_under_key;
+    return wave;
+}
+
+// One wave per key, each answering the keys nearer to it than to its neighbours (the
+// bounds lie halfway between keys), the first from the lowest key, the last to the
+// highest.
+GusPatch patch(const char *name, const char *description, const std::set<int> &keys,
+               const std::function<GusWave(int)> &make) {
+    if (keys.empty()) {
+        throw std::invalid_argument(std::string(name) + " needs a key to play");
     }
+    GusPatch p;
+    p.name = name;
+    p.description = description;
+    const std::vector<int> sorted(keys.begin(), keys.end());
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        GusWave wave = make(sorted[i]);
+        wave.low_hz =
+            i == 0 ? key_hz(lowest_key) : std::sqrt(key_hz(sorted[i - 1]) * key_hz(sorted[i]));
+        wave.high_hz = i + 1 == sorted.size()
+                           ? key_hz(highest_key)
+                           : std::sqrt(key_hz(sorted[i]) * key_hz(sorted[i + 1])) - 0.001;
+        p.waves.push_back(std::move(wave));
+    }
+    return p;
 }
 
 // A partial of a pitched sound: its frequency as a multiple of the fundamental, its
@@ -144,12 +174,10 @@ GusEnvelope held_note_envelope(int settle, double settle_s, int floor, double fa
 
 // ---- marimba
 
-GusWave marimba_wave(int root_key) {
-    const double f = key_hz(root_key);
-    GusWave wave;
-    wave.sample_rate = tonal_rate;
-    wave.root_hz = f;
-    Signal signal = silence(0.9, tonal_rate);
+GusWave marimba_wave(int key) {
+    const double f = key_hz(key);
+    GusWave wave = wave_for_key(key, tonal_rate);
+    Signal signal = silence(0.8, tonal_rate);
     // The bar's first overtone is tuned two octaves up; the next, near ten times the
     // fundamental, is what makes the wood knock. Higher bars ring shorter.
     const Partial modes[] = {
@@ -179,12 +207,10 @@ GusWave marimba_wave(int root_key) {
 
 // ---- piano
 
-GusWave piano_wave(int root_key) {
-    const double f = key_hz(root_key);
-    GusWave wave;
-    wave.sample_rate = tonal_rate;
-    wave.root_hz = f;
-    constexpr double loop_at_s = 0.5, fade_s = 0.08;
+GusWave piano_wave(int key) {
+    const double f = key_hz(key);
+    GusWave wave = wave_for_key(key, tonal_rate);
+    constexpr double loop_at_s = 0.3, fade_s = 0.06;
     Signal signal = silence(loop_at_s + fade_s, tonal_rate);
 
     // Stiff strings: partial n sits a little sharp of n times the fundamental. The
@@ -233,17 +259,15 @@ GusWave piano_wave(int root_key) {
 
 // ---- acoustic bass
 
-GusWave bass_wave(int root_key) {
-    const double f = key_hz(root_key);
-    GusWave wave;
-    wave.sample_rate = tonal_rate;
-    wave.root_hz = f;
-    constexpr double loop_at_s = 0.35, fade_s = 0.08;
-    Signal signal = silence(loop_at_s + fade_s, tonal_rate);
+GusWave bass_wave(int key) {
+    const double f = key_hz(key);
+    GusWave wave = wave_for_key(key, bass_rate);
+    constexpr double loop_at_s = 0.3, fade_s = 0.06;
+    Signal signal = silence(loop_at_s + fade_s, bass_rate);
 
     // Plucked a fifth of the way along, so the low harmonics carry the note.
     std::vector<Partial> partials;
-    for (int n = 1; n <= 16 && n * f < 0.45 * tonal_rate; ++n) {
+    for (int n = 1; n <= 16 && n * f < 0.45 * bass_rate; ++n) {
         double amplitude = std::fabs(std::sin(pi * n * 0.22)) / std::pow(n, 1.3);
         if (n == 1) {
             amplitude *= 1.6; // the body resonates under the lowest notes
@@ -251,12 +275,12 @@ GusWave bass_wave(int root_key) {
         partials.push_back({static_cast<double>(n), amplitude, 1.1 / (1 + 0.5 * (n - 1))});
     }
     Xorshift random(3301);
-    LowPass thump(300, tonal_rate);
+    LowPass thump(300, bass_rate);
     double phase = 0;
     for (std::size_t i = 0; i < signal.size(); ++i) {
-        const double t = static_cast<double>(i) / tonal_rate;
+        const double t = static_cast<double>(i) / bass_rate;
         // The string starts a little sharp while the pluck stretches it.
-        phase += 2 * pi * f * (1 + 0.006 * std::exp(-t / 0.04)) / tonal_rate;
+        phase += 2 * pi * f * (1 + 0.006 * std::exp(-t / 0.04)) / bass_rate;
         double v = 0;
         for (const Partial &p : partials) {
             v += p.amplitude * std::exp(-t / p.decay_s) * std::sin(p.ratio * phase);
@@ -278,37 +302,18 @@ GusWave bass_wave(int root_key) {
 
 // ---- drums
 
-// A drum plays its wave as recorded on its own key: the synthesiser pitches drums like
-// any note, so the root is that key's pitch. A drum rings out whatever the note's length.
-GusWave drum_wave(int key, const Signal &signal, int rate, double peak) {
-    GusWave wave;
-    wave.sample_rate = rate;
-    wave.root_hz = key_hz(key);
-    wave.low_hz = key_hz(lowest_key);
-    wave.high_hz = key_hz(highest_key);
-    wave.scale_key = key;
-    wave.scale_factor = 0;
-    wave.samples = to_samples(signal, peak);
-    return wave;
-}
-
-GusPatch patch(const char *name, const char *description, std::vector<GusWave> waves) {
-    GusPatch p;
-    p.name = name;
-    p.description = description;
-    p.waves = std::move(waves);
-    return p;
-}
-
-// A melodic patch of one wave per root, each taking the keys from its own first key on.
-GusPatch melodic_patch(const char *name, const char *description, GusWave (*make)(int),
-                       const std::vector<int> &roots, const std::vector<int> &first_keys) {
-    std::vector<GusWave> waves;
-    for (int root : roots) {
-        waves.push_back(make(root));
-    }
-    set_key_ranges(waves, first_keys);
-    return patch(name, description, std::move(waves));
+// A drum plays its wave as recorded on its key: the synthesiser pitches drums like any
+// note (so the root is the key's), whatever the patch says about scaling. A drum rings
+// out whatever the note's length.
+GusPatch drum_patch(const char *name, const char *description, const std::set<int> &keys,
+                    const Signal &signal, int rate, double peak) {
+    return patch(name, description, keys, [&](int key) {
+        GusWave wave = wave_for_key(key, rate);
+        wave.scale_key = key;
+        wave.scale_factor = 0;
+        wave.samples = to_samples(signal, peak);
+        return wave;
+    });
 }
 
 } // namespace
@@ -317,25 +322,21 @@ double key_hz(int key) {
     return 440.0 * std::pow(2.0, (key - 69) / 12.0);
 }
 
-// The tune's melody runs from B4 to D6, its chords from G3 to G4, its bass from C2 to G3:
-// each patch has a wave rooted near the middle of each part of that range.
-GusPatch make_marimba() {
-    return melodic_patch("Marimba", "Tarvellion marimba: struck bars, synthesised", marimba_wave,
-                         {74, 83}, {lowest_key, 79});
+GusPatch make_marimba(const std::set<int> &keys) {
+    return patch("Marimba", "Tarvellion marimba: struck bars, synthesised", keys, marimba_wave);
 }
 
-GusPatch make_grand_piano() {
-    return melodic_patch("Piano", "Tarvellion grand piano: hammered strings, synthesised",
-                         piano_wave, {57, 65}, {lowest_key, 62});
+GusPatch make_grand_piano(const std::set<int> &keys) {
+    return patch("Piano", "Tarvellion grand piano: hammered strings, synthesised", keys,
+                 piano_wave);
 }
 
-GusPatch make_acoustic_bass() {
-    return melodic_patch("AcousticBass", "Tarvellion acoustic bass: plucked string, synthesised",
-                         bass_wave, {40, 50}, {lowest_key, 46});
+GusPatch make_acoustic_bass(const std::set<int> &keys) {
+    return patch("AcousticBass", "Tarvellion acoustic bass: plucked string, synthesised", keys,
+                 bass_wave);
 }
 
-GusPatch make_bass_drum() {
-    constexpr int key = 36;
+GusPatch make_bass_drum(const std::set<int> &keys) {
     Signal signal = silence(0.45, tonal_rate);
     Xorshift random(36);
     HighPass click(2000, tonal_rate);
@@ -349,12 +350,11 @@ GusPatch make_bass_drum() {
         signal[i] = std::tanh(1.8 * (body + beater));
     }
     fade_end(signal, tonal_rate, 0.03);
-    return patch("BassDrum", "Tarvellion bass drum: falling sine and click, synthesised",
-                 {drum_wave(key, signal, tonal_rate, kick_peak)});
+    return drum_patch("BassDrum", "Tarvellion bass drum: falling sine and click, synthesised", keys,
+                      signal, tonal_rate, kick_peak);
 }
 
-GusPatch make_snare_drum() {
-    constexpr int key = 38;
+GusPatch make_snare_drum(const std::set<int> &keys) {
     Signal signal = silence(0.3, drum_rate);
     Xorshift random(38);
     HighPass low_cut_1(800, drum_rate), low_cut_2(800, drum_rate);
@@ -373,12 +373,11 @@ GusPatch make_snare_drum() {
         signal[i] = (tone + wires) * ease(t, 0.0008);
     }
     fade_end(signal, drum_rate, 0.03);
-    return patch("Snare", "Tarvellion snare drum: tone and noise, synthesised",
-                 {drum_wave(key, signal, drum_rate, snare_peak)});
+    return drum_patch("Snare", "Tarvellion snare drum: tone and noise, synthesised", keys, signal,
+                      drum_rate, snare_peak);
 }
 
-GusPatch make_closed_hi_hat() {
-    constexpr int key = 42;
+GusPatch make_closed_hi_hat(const std::set<int> &keys) {
     Signal signal = silence(0.12, drum_rate);
     Xorshift random(42);
     // Six square waves at unrelated pitches make the metallic clang of two cymbals.
@@ -398,6 +397,6 @@ GusPatch make_closed_hi_hat() {
         signal[i] = (0.6 * bright + 0.4 * hiss) * std::exp(-t / 0.022) * ease(t, 0.0003);
     }
     fade_end(signal, drum_rate, 0.02);
-    return patch("ClosedHiHat", "Tarvellion closed hi-hat: metal and noise, synthesised",
-                 {drum_wave(key, signal, drum_rate, hi_hat_peak)});
+    return drum_patch("ClosedHiHat", "Tarvellion closed hi-hat: metal and noise, synthesised", keys,
+                      signal, drum_rate, hi_hat_peak);
 }

@@ -66,6 +66,26 @@ void MidiTrack::note(std::uint32_t tick, std::uint32_t length, int channel, int 
     add(tick + length, 0, {status(0x80, channel), data(key), 0});
 }
 
+std::set<int> MidiTrack::keys(int channel) const {
+    std::set<int> found;
+    for (const Event &event : events_) {
+        if (event.bytes.size() == 3 && event.bytes[0] == status(0x90, channel)) {
+            found.insert(event.bytes[1]);
+        }
+    }
+    return found;
+}
+
+std::set<int> MidiTrack::programs(int channel) const {
+    std::set<int> found;
+    for (const Event &event : events_) {
+        if (event.bytes.size() == 2 && event.bytes[0] == status(0xC0, channel)) {
+            found.insert(event.bytes[1]);
+        }
+    }
+    return found;
+}
+
 std::vector<std::uint8_t> MidiTrack::encode(std::uint32_t end_tick) const {
     std::vector<Event> sorted = events_;
     std::stable_sort(sorted.begin(), sorted.end(), [](const Event &a, const Event &b) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,11 @@ class MidiTrack {
     void program(std::uint32_t tick, int channel, int program_from_zero);
     void controller(std::uint32_t tick, int channel, int number, int value);
     void note(std::uint32_t tick, std::uint32_t length, int channel, int key, int velocity);
+
+    // The keys of the notes this track plays on `channel`, and the programs it selects
+    // there (from zero).
+    std::set<int> keys(int channel) const;
+    std::set<int> programs(int channel) const;
 
     // The track's bytes ending at `end_tick`; throws if an event lies beyond it.
     std::vector<std::uint8_t> encode(std::uint32_t end_tick) const;

@@ -5,6 +5,7 @@
 
 #include "gus_patch.h"
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,11 +13,14 @@ struct PatchSetEntry {
     std::string file; // the patch's file name, ".pat" included
     bool drum;        // false: a melodic program; true: a key of the drum channel
     int number;       // GM program from 1 (as default.cfg counts), or the drum key
-    GusPatch (*make)();
+    GusPatch (*make)(const std::set<int> &keys);
 };
 
 // Exactly the programs and drums of the town tune, in the order default.cfg lists them.
 const std::vector<PatchSetEntry> &patch_set();
+
+// The keys the tune plays with an entry: its own for a drum.
+std::set<int> tune_keys(const PatchSetEntry &entry);
 
 // The index the synthesiser reads: "N file" lines, the drums in a multipatch block.
 std::string default_cfg_text();

@@ -5,6 +5,7 @@
 
 #include "midi_writer.h"
 
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
@@ -171,9 +172,12 @@ void add_drums(MidiTrack &drums, const Bar &b, std::uint32_t start) {
     }
 }
 
-} // namespace
+struct Composition {
+    std::vector<MidiTrack> tracks;
+    std::uint32_t end_tick;
+};
 
-void write_town_tune(const std::string &path) {
+Composition compose() {
     MidiTrack conductor, melody, chords, bass, drums;
     conductor.name("Tarvellion - town");
     conductor.tempo(0, town_tempo_bpm);
@@ -202,6 +206,38 @@ void write_town_tune(const std::string &path) {
         add_accompaniment(chords, bass, bars[i], start);
         add_drums(drums, bars[i], start);
     }
-    write_midi_file(path, ticks_per_quarter, {conductor, melody, chords, bass, drums},
-                    static_cast<std::uint32_t>(bars.size()) * bar);
+    return {{conductor, melody, chords, bass, drums},
+            static_cast<std::uint32_t>(bars.size()) * bar};
+}
+
+} // namespace
+
+void write_town_tune(const std::string &path) {
+    const Composition tune = compose();
+    write_midi_file(path, ticks_per_quarter, tune.tracks, tune.end_tick);
+}
+
+TownTuneNotes town_tune_notes() {
+    constexpr int channels = 16;
+    const Composition tune = compose();
+    TownTuneNotes notes;
+    for (int channel = 0; channel < channels; ++channel) {
+        std::set<int> programs, keys;
+        for (const MidiTrack &track : tune.tracks) {
+            programs.merge(track.programs(channel));
+            keys.merge(track.keys(channel));
+        }
+        if (keys.empty()) {
+            continue;
+        }
+        if (channel == drum_channel) {
+            notes.drum_keys = keys;
+        } else if (programs.size() > 1) {
+            throw std::logic_error("the town tune changes program on a channel");
+        } else {
+            // A channel that never selects a program plays the first, the piano.
+            notes.keys_by_program[programs.empty() ? 0 : *programs.begin()].merge(keys);
+        }
+    }
+    return notes;
 }

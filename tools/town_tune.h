@@ -8,6 +8,8 @@
 //   channel 10 drums: 36 Bass Drum 1, 38 Acoustic Snare, 42 Closed Hi-Hat
 #pragma once
 
+#include <map>
+#include <set>
 #include <string>
 
 constexpr double town_tempo_bpm = 132.0;
@@ -15,3 +17,11 @@ constexpr int town_bars = 32;
 
 // Throws std::runtime_error if the file cannot be written.
 void write_town_tune(const std::string &path);
+
+// What the tune plays, for a patch set that holds just that: the keys of each General
+// MIDI program (from zero) and of the drum channel.
+struct TownTuneNotes {
+    std::map<int, std::set<int>> keys_by_program;
+    std::set<int> drum_keys;
+};
+TownTuneNotes town_tune_notes();
