@@ -113,7 +113,7 @@ class Driver {
             key[KEY_ENTER] = chance(20);
             return;
         }
-        key[KEY_ESC] = chance(2000);
+        key[KEY_ESC] = chance(8000);
         key[KEY_ENTER] = chance(4000);
         key[KEY_MINUS] = chance(30000);
         key[KEY_EQUALS] = chance(30000);
@@ -145,7 +145,7 @@ class Driver {
         const int roll = between(1, 100);
         if (roll <= 8)
             return Menu::END;
-        return roll <= 55 ? Menu::CONTINUE : Menu::START;
+        return roll <= 85 ? Menu::CONTINUE : Menu::START;
     }
 
     void click(Menu button) {
