@@ -1,9 +1,7 @@
 // Button: the hit area, the click detector fed by Flash, hiding and disabling,
 // and the drawn box with its caption.
-#include "../headless.h"
 #include "scratch.h"
 
-#include "shell/assets.h"
 #include "shell/window.h"
 #include "ui/button.h"
 
@@ -22,12 +20,11 @@ class ButtonTest : public Headless {
         create_menu_buttons();
     }
 
-    // The fill of a button's box, read from a corner the caption never reaches.
-    Rgb fill_at(int x, int y) {
+    // The three buttons drawn on the field; the pixel at (x, y).
+    Rgb drawn_at(int x, int y) {
         clear_to_color(buffer, makecol(0, 128, 0));
-        bstart.Draw(buffer);
-        bend.Draw(buffer);
-        bresume.Draw(buffer);
+        for (Button *b : {&bstart, &bend, &bresume})
+            b->Draw(buffer);
         return pixel_rgb(buffer, x, y);
     }
 
@@ -40,8 +37,7 @@ class ButtonTest : public Headless {
                 said += bstart.Value() ? '1' : '0';
                 continue;
             }
-            const bool over = *c == 'D' || *c == 'U';
-            mouse_x = over ? 300 : 100;
+            mouse_x = (*c == 'D' || *c == 'U') ? 300 : 100;
             mouse_y = 210;
             mouse_b = (*c == 'D' || *c == 'd') ? 1 : 0;
             bstart.Flash();
@@ -51,7 +47,7 @@ class ButtonTest : public Headless {
 };
 
 TEST_F(ButtonTest, HitAreaTakesTheRightEdgeButNotTheBottomOne) {
-    struct Case {
+    const struct {
         int x, y;
         Button *over; // the one button that lights up and takes a click
     } cases[] = {
@@ -59,12 +55,12 @@ TEST_F(ButtonTest, HitAreaTakesTheRightEdgeButNotTheBottomOne) {
         {300, 224, nullptr}, {300, 199, nullptr},  {300, 230, &bend},    {360, 253, &bend},
         {300, 254, nullptr}, {300, 170, &bresume}, {300, 193, &bresume}, {300, 194, nullptr},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         mouse_x = c.x;
         mouse_y = c.y;
-        EXPECT_EQ(fill_at(282, 202), c.over == &bstart ? LIT : GREY) << c.x << "," << c.y;
-        EXPECT_EQ(fill_at(282, 232), c.over == &bend ? LIT : GREY) << c.x << "," << c.y;
-        EXPECT_EQ(fill_at(282, 172), c.over == &bresume ? LIT : GREY) << c.x << "," << c.y;
+        EXPECT_EQ(drawn_at(282, 172), c.over == &bresume ? LIT : GREY) << c.x << "," << c.y;
+        EXPECT_EQ(drawn_at(282, 202), c.over == &bstart ? LIT : GREY) << c.x << "," << c.y;
+        EXPECT_EQ(drawn_at(282, 232), c.over == &bend ? LIT : GREY) << c.x << "," << c.y;
         click_at(c.x, c.y);
         for (Button *b : {&bstart, &bend, &bresume})
             EXPECT_EQ(b->Value(), b == c.over) << c.x << "," << c.y;
@@ -72,9 +68,8 @@ TEST_F(ButtonTest, HitAreaTakesTheRightEdgeButNotTheBottomOne) {
 }
 
 TEST_F(ButtonTest, CompletesAClickWhenTheButtonIsSeenUpOverAnArmedButton) {
-    struct Case {
-        const char *script;
-        const char *said;
+    const struct {
+        const char *script, *said;
     } cases[] = {
         {"U?", "0"},         // up, not armed: nothing
         {"D?", "0"},         // down arms, completes nothing yet
@@ -87,40 +82,35 @@ TEST_F(ButtonTest, CompletesAClickWhenTheButtonIsSeenUpOverAnArmedButton) {
         {"Du?U?", "01"},     // released outside: still armed
         {"Ddu?uuU?", "01"},  // dragged out and released: completes over it later
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         create_menu_buttons();
         EXPECT_EQ(play(c.script), c.said) << c.script;
     }
 }
 
-TEST_F(ButtonTest, HiddenButtonsIgnoreTheMouseAndKeepTheirState) {
+TEST_F(ButtonTest, HiddenOrDisabledButtonsIgnoreTheMouse) {
     play("DU");
     bstart.Visible(false);
-    EXPECT_EQ(play("?"), "1");
-    EXPECT_EQ(fill_at(282, 202), FIELD);
-    EXPECT_EQ(play("DU?"), "0");
-
+    EXPECT_EQ(play("?"), "1"); // completed before it was hidden
+    EXPECT_EQ(drawn_at(282, 202), FIELD);
+    EXPECT_EQ(play("DU?D"), "0");
     bstart.Visible(true);
-    play("D");
+    EXPECT_EQ(play("?U?"), "00"); // the press while hidden did not arm it
+
+    bstart.Enable(false);
+    EXPECT_EQ(drawn_at(282, 202), GREY);
+    EXPECT_EQ(play("DU?"), "0");
+    bstart.Enable(true);
+    EXPECT_EQ(drawn_at(282, 202), LIT);
+    EXPECT_EQ(play("D"), "");
     bstart.Visible(false);
     EXPECT_EQ(play("U?"), "0");
     bstart.Visible(true);
-    EXPECT_EQ(play("U?"), "1");
-}
-
-TEST_F(ButtonTest, DisabledButtonNeitherLightsUpNorTakesAClick) {
-    bstart.Enable(false);
-    mouse_x = 300;
-    mouse_y = 210;
-    EXPECT_EQ(fill_at(282, 202), GREY);
-    EXPECT_EQ(play("DU?"), "0");
-    bstart.Enable(true);
-    EXPECT_EQ(fill_at(282, 202), LIT);
-    EXPECT_EQ(play("DU?"), "1");
+    EXPECT_EQ(play("U?"), "1"); // armed before it was hidden
 }
 
 TEST_F(ButtonTest, DrawsABoxOneWiderAndTallerWithTheCaptionCentredBelowItsTop) {
-    struct Case {
+    const struct {
         const char *caption;
         int x, y, h, w;
         bool lit;
@@ -130,7 +120,7 @@ TEST_F(ButtonTest, DrawsABoxOneWiderAndTallerWithTheCaptionCentredBelowItsTop) {
         {"Ab", 11, 7, 20, 41, false}, // odd width: the centre rounds down
     };
     BITMAP *expected = create_bitmap(640, 480);
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         Button b;
         b.Create(c.caption, c.x, c.y, c.h, c.w);
         mouse_x = c.lit ? c.x + c.w : 0;
@@ -142,17 +132,11 @@ TEST_F(ButtonTest, DrawsABoxOneWiderAndTallerWithTheCaptionCentredBelowItsTop) {
         clear_to_color(expected, makecol(0, 128, 0));
         rectfill(expected, c.x, c.y, c.x + c.w, c.y + c.h, makecol(fill.r, fill.g, fill.b));
         textout_centre_ex(expected, font, c.caption, c.x + c.w / 2, c.y + 8, makecol(0, 0, 0), -1);
-        int wrong = 0, black = 0;
+        int wrong = 0;
         for (int y = 0; y < 480; y++)
-            for (int x = 0; x < 640; x++) {
+            for (int x = 0; x < 640; x++)
                 wrong += pixel_rgb(buffer, x, y) != pixel_rgb(expected, x, y);
-                black += pixel_rgb(buffer, x, y) == Rgb{0, 0, 0};
-            }
         EXPECT_EQ(wrong, 0) << c.caption;
-        EXPECT_GT(black, 0) << c.caption;
-        EXPECT_EQ(pixel_rgb(buffer, c.x + c.w, c.y + c.h), fill);
-        EXPECT_EQ(pixel_rgb(buffer, c.x + c.w + 1, c.y), FIELD);
-        EXPECT_EQ(pixel_rgb(buffer, c.x, c.y + c.h + 1), FIELD);
     }
     destroy_bitmap(expected);
 }

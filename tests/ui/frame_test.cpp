@@ -1,9 +1,7 @@
 // Frame composition: what put_bmp draws and in which order, the status line
 // and presentation of show_to_screen, and the animation pace of flash.
-#include "../headless.h"
 #include "scratch.h"
 
-#include "shell/assets.h"
 #include "shell/game_state.h"
 #include "ui/frame.h"
 #include "ui/menu.h"
@@ -13,44 +11,40 @@
 
 namespace {
 
-Sprite *const SPRITES[] = {&sgreen, &sblue, &syellow, &sred, &splayer, &sfire, &strain, &sback};
+const struct Art {
+    Sprite *sprite;
+    const char *file;
+    int count;
+} ART[] = {{&sgreen, "green", 2}, {&sblue, "blue", 2},     {&syellow, "yellow", 2},
+           {&sred, "red", 2},     {&splayer, "player", 4}, {&sfire, "fire", 3},
+           {&strain, "train", 3}, {&sback, "back", 3}};
 
 // Every frame of every sprite in its own colour.
-Rgb colour_of(const Sprite &s, int frame) {
+Rgb colour_of(const Sprite &s, int frame = 0) {
     int k = 0;
-    while (SPRITES[k] != &s)
+    while (ART[k].sprite != &s)
         k++;
     return {20 + 25 * k, 10 + 40 * frame, 200};
 }
 
 const Rgb FIELD{0, 128, 0};
 const Rgb GREY{192, 192, 192};
-const Rgb LIT{227, 227, 227};
 const Rgb POINTER{250, 250, 10};
 
 class FrameTest : public Headless {
   protected:
     void SetUp() override {
         Headless::SetUp();
-        const struct {
-            Sprite *sprite;
-            const char *file;
-            int count, size;
-        } art[] = {{&sgreen, "green", 2, 32},   {&sblue, "blue", 2, 32},
-                   {&syellow, "yellow", 2, 32}, {&sred, "red", 2, 32},
-                   {&splayer, "player", 4, 32}, {&sfire, "fire", 3, 32},
-                   {&strain, "train", 3, 32},   {&sback, "back", 3, 100}};
-        for (const auto &a : art) {
-            for (int f = 0; f < a.count; f++) {
-                const Rgb c = colour_of(*a.sprite, f);
-                write_picture(a.file + std::to_string(f) + ".dat", a.size, a.size, c.r, c.g, c.b);
-            }
-            a.sprite->Create(a.file, a.count, a.size == 32 ? 32 : 640, a.size == 32 ? 32 : 480);
+        for (const Art &a : ART) {
+            const bool back = a.sprite == &sback; // 100 x 100 of a nominal 640 x 480
+            for (int f = 0; f < a.count; f++)
+                write_picture(a.file + std::to_string(f) + ".dat", back ? 100 : 32, back ? 100 : 32,
+                              colour_of(*a.sprite, f));
+            a.sprite->Create(a.file, a.count, back ? 640 : 32, back ? 480 : 32);
         }
         bmouse = create_bitmap(8, 8);
         clear_to_color(bmouse, makecol(POINTER.r, POINTER.g, POINTER.b));
-        // Player and trains out of the way unless a test places them.
-        player.pos = {600, 450};
+        player.pos = {600, 450}; // out of the way unless a test places them
         for (_TRAIN &t : train)
             t.pos = {600, 450};
     }
@@ -63,7 +57,7 @@ class FrameTest : public Headless {
 };
 
 TEST_F(FrameTest, FruitIsDrawnByKindAndOnlyWithinFruitmax) {
-    struct Case {
+    const struct {
         int kind, live;
         const Sprite *sprite; // null: nothing drawn
     } cases[] = {
@@ -77,7 +71,7 @@ TEST_F(FrameTest, FruitIsDrawnByKindAndOnlyWithinFruitmax) {
     put_bmp();
     for (int i = 0; i < 10; i++)
         EXPECT_EQ(pixel_rgb(buffer, 150 + 45 * i, 300),
-                  cases[i].sprite ? colour_of(*cases[i].sprite, 0) : FIELD)
+                  cases[i].sprite ? colour_of(*cases[i].sprite) : FIELD)
             << "fruit " << i;
 }
 
@@ -99,40 +93,37 @@ TEST_F(FrameTest, LaysTheItemsOverEachOtherInOrder) {
         int x, y;
         Rgb colour;
     } pixels[] = {
-        {50, 50, colour_of(sback, 0)},
+        {50, 50, colour_of(sback)},
         {150, 50, FIELD},
-        {190, 400, colour_of(sgreen, 0)},
-        {205, 400, colour_of(splayer, 0)},
-        {220, 400, colour_of(strain, 0)},
-        {290, 300, colour_of(strain, 0)},
-        {300, 300, colour_of(sfire, 0)},
-        {315, 300, colour_of(strain, 0)},
+        {190, 400, colour_of(sgreen)},
+        {205, 400, colour_of(splayer)},
+        {220, 400, colour_of(strain)},
+        {290, 300, colour_of(strain)},
+        {300, 300, colour_of(sfire)},
+        {315, 300, colour_of(strain)}, // train 1 over shot 0
         {400, 300, FIELD},
-        {500, 300, colour_of(sfire, 0)},
+        {500, 300, colour_of(sfire)},
         {285, 203, GREY},
-        {500, 100, FIELD},
+        {500, 100, FIELD}, // no pointer without the menu
     };
     put_bmp();
     for (const auto &p : pixels)
         EXPECT_EQ(pixel_rgb(buffer, p.x, p.y), p.colour) << p.x << "," << p.y;
 
-    // The pointer only while the menu shows it, its top-left at the mouse.
     showmouse = true;
-    for (const auto &at : {POS{290, 205}, POS{500, 100}}) {
+    for (const POS at : {POS{290, 205}, POS{500, 100}}) {
         mouse_x = at.x;
         mouse_y = at.y;
-        clear_to_color(buffer, makecol(0, 128, 0));
         put_bmp();
         EXPECT_EQ(pixel_rgb(buffer, at.x, at.y), POINTER);
         EXPECT_EQ(pixel_rgb(buffer, at.x + 7, at.y + 7), POINTER);
         EXPECT_NE(pixel_rgb(buffer, at.x - 1, at.y), POINTER);
         EXPECT_NE(pixel_rgb(buffer, at.x, at.y - 1), POINTER);
-        EXPECT_NE(pixel_rgb(buffer, at.x + 8, at.y), POINTER);
     }
 }
 
 TEST_F(FrameTest, PresentsTheFrameWithTheStatusLineAndClearsIt) {
-    struct Case {
+    const struct {
         int32_t level, score, apples, live;
         const char *line;
     } cases[] = {
@@ -143,12 +134,11 @@ TEST_F(FrameTest, PresentsTheFrameWithTheStatusLineAndClearsIt) {
          "Player Lives: -1"},
     };
     BITMAP *expected = create_bitmap(640, 480);
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         unit.level = c.level;
         unit.score = c.score;
         unit.apples = c.apples;
         player.live = c.live;
-        clear_to_color(buffer, makecol(0, 128, 0));
         put_bmp();
         blit(buffer, expected, 0, 0, 0, 0, 640, 480);
         textout_ex(expected, font, c.line, 10, 10, makecol(255, 255, 255), -1);
@@ -168,8 +158,7 @@ TEST_F(FrameTest, PresentsTheFrameWithTheStatusLineAndClearsIt) {
 TEST_F(FrameTest, AnimatesOnPassesWhoseTimerIsAMultipleOfFive) {
     const Sprite *stepped[] = {&sgreen, &sblue, &syellow, &sred, &sfire, &strain};
     int frame[6] = {};
-    // One pass of flash; true if every stepped sprite advanced, false if
-    // none did.
+    // One flash; true if every stepped sprite advanced, false if none did.
     auto pass = [&]() {
         flash();
         int moved = 0;
@@ -182,12 +171,12 @@ TEST_F(FrameTest, AnimatesOnPassesWhoseTimerIsAMultipleOfFive) {
         return moved == 6;
     };
 
-    // Running: the timer goes up after every flash.
-    struct Pass {
-        int fw_after; // player.fw set late in the pass
-        int player_frame;
-    } running[] = {{0, 0}, {2, 0}, {2, 0}, {2, 0}, {2, 0}, {2, 2},
-                   {3, 2}, {3, 2}, {3, 2}, {3, 2}, {3, 3}, {1, 3}};
+    // Running: the timer goes up after every flash; player.fw changes late
+    // in a pass.
+    const struct {
+        int player_frame, fw_after;
+    } running[] = {{0, 0}, {0, 2}, {0, 2}, {0, 2}, {0, 2}, {2, 2},
+                   {2, 3}, {2, 3}, {2, 3}, {2, 3}, {3, 3}, {3, 1}};
     for (int t = 0; t < 12; t++) {
         unit.timer = t;
         EXPECT_EQ(pass(), t % 5 == 0) << "timer " << t;
@@ -210,10 +199,10 @@ TEST_F(FrameTest, AnimatesOnPassesWhoseTimerIsAMultipleOfFive) {
     create_menu_buttons();
     mouse_x = 300;
     mouse_y = 210;
-    mouse_b = 1;
-    flash();
-    mouse_b = 0;
-    flash();
+    for (int b : {1, 0}) {
+        mouse_b = b;
+        flash();
+    }
     EXPECT_TRUE(bstart.Value());
 }
 
