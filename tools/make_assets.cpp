@@ -1,12 +1,14 @@
 // make_assets OUTDIR: writes every picture, sound and piece of music the game loads,
-// and the patch set that plays the music, into OUTDIR, byte for byte the same on every
-// run. `make assets` runs it into data/; the assets_match_generator test checks that
-// data/ is what it writes.
+// the patch set that plays the music and the desktop icon into OUTDIR, byte for byte
+// the same on every run. `make assets` runs it into data/; the assets_match_generator test checks
+// that data/ is what it writes.
 #include "actor_art.h"
 #include "bmp_writer.h"
 #include "fruit_art.h"
+#include "icon_art.h"
 #include "palette.h"
 #include "patch_set.h"
+#include "png_writer.h"
 #include "screen_art.h"
 #include "sound_effects.h"
 #include "town_tune.h"
@@ -48,6 +50,7 @@ void write_all(const std::string &directory) {
     }
     picture("lost.dat", draw_game_over());
     picture("mouse.dat", draw_mouse_pointer());
+    write_indexed_png(directory + "/tarvellion.png", draw_icon(), colours);
 
     write_mono_wav(directory + "/eat.wav", make_pickup_blip(), effect_sample_rate);
     write_mono_wav(directory + "/attact.wav", make_hit_crash(), effect_sample_rate);

@@ -1,0 +1,10 @@
+# The files make_assets writes: the game's data files, which it loads from its working
+# directory, and its desktop icon. Read by tools/CMakeLists.txt, whose test checks that
+# data/ holds exactly these as the generator writes them, and by the install rules.
+set(TARVELLION_GAME_DATA
+    green0.dat green1.dat blue0.dat blue1.dat yellow0.dat yellow1.dat red0.dat red1.dat
+    player0.dat player1.dat player2.dat player3.dat fire0.dat fire1.dat fire2.dat
+    train0.dat train1.dat train2.dat back0.dat back1.dat back2.dat lost.dat mouse.dat
+    eat.wav attact.wav tada.wav town.dat
+    piano.pat marimba.pat acbass.pat kick.pat snare.pat hihat.pat default.cfg allegro.cfg)
+set(TARVELLION_ICON tarvellion.png)
