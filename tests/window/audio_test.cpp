@@ -1,0 +1,209 @@
+// The game heard, in the real window: the music after Start and still after the
+// tune's end (it loops), each sound effect at the moment its event happens, and a
+// silent but whole game on a machine without a sound device. What the game plays is
+// caught per run through ALSA (see audio_capture.h).
+#include "audio_capture.h"
+#include "menu_screen.h"
+#include "real_window.h"
+#include "rules/save_file.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <thread>
+
+using namespace window_test;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The town tune: 32 bars of four beats at 132 a minute.
+constexpr double TUNE_SECONDS = 32 * 4 * 60.0 / 132;
+// Well past the tune's end and the last notes' ring, well before a second time round
+// could end: without the loop this stretch is silence.
+constexpr double AFTER_THE_END_FROM_S = TUNE_SECONDS + 2;
+constexpr double AFTER_THE_END_TO_S = TUNE_SECONDS + 4;
+// The music plays near -29 dBFS; anything that sounds at all is far above this.
+constexpr double SOUNDING_DBFS = -55;
+// A sound effect found in the capture correlates near 1 with its file, the music under
+// it taking a little; the music alone fits the fanfare's major chord at about 0.35 and
+// the other effects at about 0.15. Found, the effect's own part of the capture is also
+// well above the share of it that the music alone has.
+constexpr double EFFECT_FOUND = 0.6;
+constexpr double EFFECT_ABSENT = 0.45;
+constexpr double EFFECT_RISE_DB = 10;
+// Long enough after Continue for the fanfare (1 s) to have played out whole.
+constexpr int EFFECT_LISTEN_MS = 2000;
+
+void pause_ms(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// The capture's size once `seconds` have passed since `from`.
+long size_at(const AudioCapture &capture, Clock::time_point from, double seconds) {
+    std::this_thread::sleep_until(
+        from + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds)));
+    return capture.size();
+}
+
+TEST(MusicLoop, PlaysAfterStartAndGoesOnPastTheTunesEnd) {
+    AudioCapture capture;
+    GameOptions options;
+    options.home = capture.home();
+    // Trains that stand still never shoot: no game over restarts the music early.
+    options.settings = "0";
+    GameRun run(options);
+    run.wait_for_window();
+    run.wait_for_screen(menu_shown, "the start menu");
+    pause_ms(500);
+    const long before_start = capture.size();
+    ASSERT_GT(before_start, 0) << "nothing reached the capture: the sound driver is not ALSA";
+    EXPECT_TRUE(capture.silent_until(before_start))
+        << "sound before any game, or samples that are not unsigned 16-bit";
+
+    run.click(START_BOX.centre_x(), START_BOX.centre_y());
+    const auto started = Clock::now();
+    run.wait_for_screen(menu_hidden, "the game after Start");
+    const long early_from = size_at(capture, started, 1);
+    const long early_to = size_at(capture, started, 4);
+    const long late_from = size_at(capture, started, AFTER_THE_END_FROM_S);
+    const long late_to = size_at(capture, started, AFTER_THE_END_TO_S);
+    const double early = rms_dbfs(capture.mono(early_from, early_to));
+    const double late = rms_dbfs(capture.mono(late_from, late_to));
+    std::printf("music %.1f dBFS at 1-4 s, %.1f dBFS at %.0f-%.0f s (tune %.1f s)\n", early, late,
+                AFTER_THE_END_FROM_S, AFTER_THE_END_TO_S, TUNE_SECONDS);
+    EXPECT_GT(early, SOUNDING_DBFS) << "no music after Start";
+    EXPECT_GT(late, SOUNDING_DBFS) << "the music stopped at the tune's end";
+
+    const ExitStatus status = end_game(run);
+    EXPECT_TRUE(status.exited && status.code == 0) << to_string(status);
+}
+
+// A game on level 1 where nothing happens by itself: the player stands in the middle,
+// the trains stand still off every line through the player, no shot flies, and both
+// fruit lie far away.
+SavedGame quiet_game() {
+    SavedGame g;
+    std::memset(&g, 0, sizeof g);
+    g.unit.level = 1;
+    g.unit.fruitmax = 2;
+    g.unit.width = 640;
+    g.unit.height = 480;
+    g.unit.timer = 100;
+    std::strcpy(g.unit.name, "Tarvellion");
+    g.player.live = 3;
+    g.player.speedmax = 5;
+    g.player.maxjy = 8000;
+    g.player.fw = FW_DOWN;
+    g.player.pos = {320, 240};
+    const _TRAIN trains[TRAIN_COUNT] = {{FW_RIGHT, {16, 16}, 0, 5},
+                                        {FW_LEFT, {624, 464}, 0, 5},
+                                        {FW_UP, {16, 464}, 0, 5},
+                                        {FW_DOWN, {624, 16}, 0, 5}};
+    std::memcpy(g.train, trains, sizeof trains);
+    g.fruit[0] = {{100, 100}, 10, 1, -1};
+    g.fruit[1] = {{540, 380}, 10, 2, -1};
+    return g;
+}
+
+const char *const EFFECTS[] = {"eat.wav", "attact.wav", "tada.wav"};
+
+// Continues `game` and returns where each sound effect fits best in what the game
+// played from the click on Continue to two seconds later.
+std::map<std::string, Match> listen_after_continue(const SavedGame &game) {
+    Bytes save(SAVE_FILE_SIZE);
+    encode_save(game, save.data());
+    AudioCapture capture;
+    GameOptions options;
+    options.home = capture.home();
+    options.save = save;
+    GameRun run(options);
+    run.wait_for_window();
+    run.wait_for_screen(menu_shown, "the start menu");
+    const long before = capture.size();
+    run.click(CONTINUE_BOX.centre_x(), CONTINUE_BOX.centre_y());
+    run.wait_for_screen(menu_hidden, "the game after Continue");
+    pause_ms(EFFECT_LISTEN_MS);
+    const std::vector<double> heard = capture.mono(before, capture.size());
+    const ExitStatus status = end_game(run);
+    EXPECT_TRUE(status.exited && status.code == 0) << to_string(status);
+
+    std::printf("  all of it %.1f dBFS\n", rms_dbfs(heard));
+    std::map<std::string, Match> matches;
+    for (const char *effect : EFFECTS) {
+        matches[effect] = best_match(
+            heard, effect_as_played(std::string(TARVELLION_WINDOW_DATA_DIR) + "/" + effect));
+        std::printf("  %-10s correlation %.2f, %.1f dBFS\n", effect, matches[effect].correlation,
+                    matches[effect].level_dbfs);
+    }
+    return matches;
+}
+
+struct EffectCase {
+    const char *name;
+    void (*arrange)(SavedGame &);
+    const char *expected; // the effect's file
+};
+
+const EffectCase EFFECT_CASES[] = {
+    {"a fruit under the player", [](SavedGame &g) { g.fruit[0].pos = g.player.pos; }, "eat.wav"},
+    // Three passes from touching the player, flying at it.
+    {"a shot about to hit",
+     [](SavedGame &g) {
+         g.fire[0] = {FW_DOWN, 5, -1, {g.player.pos.x, g.player.pos.y - 30}};
+     },
+     "attact.wav"},
+    {"the score at the extra-life mark", [](SavedGame &g) { g.unit.score = g.player.maxjy; },
+     "tada.wav"},
+};
+
+TEST(GameSounds, EachEventPlaysItsOwnSoundAndNoOther) {
+    std::printf("nothing happens:\n");
+    const std::map<std::string, Match> quiet = listen_after_continue(quiet_game());
+    for (const char *effect : EFFECTS)
+        EXPECT_LT(quiet.at(effect).correlation, EFFECT_ABSENT) << effect << " heard unbidden";
+
+    for (const EffectCase &c : EFFECT_CASES) {
+        SCOPED_TRACE(c.name);
+        std::printf("%s:\n", c.name);
+        SavedGame game = quiet_game();
+        c.arrange(game);
+        const std::map<std::string, Match> heard = listen_after_continue(game);
+        for (const char *effect : EFFECTS) {
+            const Match &match = heard.at(effect);
+            if (std::strcmp(effect, c.expected) != 0) {
+                EXPECT_LT(match.correlation, EFFECT_ABSENT) << effect << " heard";
+                continue;
+            }
+            EXPECT_GT(match.correlation, EFFECT_FOUND) << effect << " not heard";
+            EXPECT_GT(match.level_dbfs, quiet.at(effect).level_dbfs + EFFECT_RISE_DB)
+                << effect << " no louder than what the music alone has of it";
+        }
+    }
+}
+
+TEST(NoSoundDevice, TheGamePlaysSilentlyAndEndsCleanly) {
+    if (std::filesystem::exists("/dev/dsp"))
+        GTEST_SKIP() << "this machine has an OSS sound device, which the game would use";
+    ScratchHome home(asoundrc_without_a_card());
+    GameOptions options;
+    options.home = home.path();
+    GameRun run(options);
+    run.wait_for_window();
+    start_game(run);
+    run.hold_key("Right", 300);
+    pause_ms(700);
+    EXPECT_FALSE(run.answer_message(0.5)) << "the game showed a message";
+    const ExitStatus status = end_game(run);
+    ASSERT_TRUE(status.exited && status.code == 0) << to_string(status);
+    EXPECT_EQ(run.file("save.dat").value_or(Bytes{}).size(), SAVE_FILE_SIZE)
+        << "the game was not played through to its save";
+}
+
+} // namespace
