@@ -12,7 +12,7 @@ JOBS := $(shell nproc 2>/dev/null || echo 2)
 FUZZ_TARGETS := settings save
 
 .PHONY: deps build run test assets sheet clean fuzz-build fuzz test-sanitize soak bench \
-	bench-window
+	bench-window install uninstall
 
 deps:
 	@tools/install-deps $(PACKAGES)
@@ -61,6 +61,20 @@ test-sanitize: deps
 # The soak ten times as long as in `make test`, in the default window.
 soak: build
 	$(BUILD)/tests/soak/soak 2000000
+
+# Installs the game under PREFIX (run as root for /usr/local); `tarvellion` then starts
+# it. `make uninstall` removes what the last install from $(BUILD) put there.
+PREFIX ?= /usr/local
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || { echo "no install from $(BUILD) to undo"; exit 1; }
+	xargs -d '\n' rm -f < $(BUILD)/install_manifest.txt
+	sed -n 's|/tarvellion/[^/]*$$|/tarvellion|p' $(BUILD)/install_manifest.txt | sort -u | \
+		xargs -r -d '\n' rmdir --ignore-fail-on-non-empty
+	rm $(BUILD)/install_manifest.txt
 
 # Regenerates every picture, sound and the music in data/.
 assets: build

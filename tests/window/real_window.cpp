@@ -333,7 +333,8 @@ GameRun::GameRun(GameOptions options) {
         changes.push_back({"DISPLAY", display_->name()});
     }
     changes.insert(changes.end(), options.environment.begin(), options.environment.end());
-    pid_ = spawn({TARVELLION_GAME_PATH}, environment_with(changes), directory_,
+    pid_ = spawn({options.program.empty() ? TARVELLION_GAME_PATH : options.program},
+                 environment_with(changes), directory_,
                  open_or_throw(directory_ + "/stdout.txt", O_WRONLY | O_CREAT | O_TRUNC),
                  open_or_throw(directory_ + "/stderr.txt", O_WRONLY | O_CREAT | O_TRUNC));
 }

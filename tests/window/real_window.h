@@ -52,6 +52,7 @@ struct GameOptions {
     std::optional<std::string> settings; // the text of "setting.ini"
     std::optional<Bytes> save;           // the bytes of "save.dat"
     std::string home;                    // HOME of the game; the scratch directory if empty
+    std::string program;                 // run instead of the built game: a launcher that execs it
     // Set on top of this process's environment; an empty value removes a name.
     std::vector<std::pair<std::string, std::string>> environment;
 };
