@@ -29,13 +29,13 @@ int differing_pixels(BITMAP *a, BITMAP *b) {
 TEST_F(Waits, DelayNeverEndsEarly) {
     const double start = clock_ms();
     delay(0);
-    EXPECT_LT(clock_ms() - start, 5.0);
+    EXPECT_LT(clock_ms() - start, 20.0);
     for (uint32_t ms : {1u, 2u, 3u, 7u, 30u, 30u, 30u}) {
         const double before = clock_ms();
         delay(ms);
         const double took = clock_ms() - before;
         EXPECT_GE(took, ms);
-        EXPECT_LT(took, ms + 100.0); // not seconds for milliseconds
+        EXPECT_LT(took, ms + 250.0); // not seconds for milliseconds
     }
 }
 
