@@ -14,11 +14,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -53,15 +53,15 @@ class Capture {
     // The left channel of what was written between two sizes, centred on zero. The
     // driver hands over 16-bit stereo, unsigned (its silence reads 0x8000).
     std::vector<double> left(long from, long to) const {
+        from -= from % 4;
         std::ifstream in(path_, std::ios::binary);
-        std::vector<char> bytes(std::istreambuf_iterator<char>(in), {});
+        in.seekg(from);
+        std::vector<unsigned char> bytes(static_cast<std::size_t>(std::max(0L, to - from)));
+        in.read(reinterpret_cast<char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
         std::vector<double> out;
-        for (long at = from - from % 4; at + 4 <= to && at + 4 <= static_cast<long>(bytes.size());
-             at += 4) {
-            const unsigned low = static_cast<unsigned char>(bytes[static_cast<std::size_t>(at)]);
-            const unsigned high =
-                static_cast<unsigned char>(bytes[static_cast<std::size_t>(at) + 1]);
-            out.push_back(static_cast<double>(low | high << 8) - 32768.0);
+        for (std::size_t at = 0; at + 4 <= bytes.size(); at += 4) {
+            out.push_back(static_cast<double>(bytes[at] | bytes[at + 1] << 8) - 32768.0);
         }
         return out;
     }
@@ -146,6 +146,11 @@ double cents_off(const std::vector<double> &s, std::size_t from, std::size_t cou
     return best_cents;
 }
 
+// The share of a stretch's energy that a sine at `hz` holds.
+double share_at(const std::vector<double> &s, std::size_t from, std::size_t count, double hz) {
+    return 2 * power_at(s, from, count, hz) / (static_cast<double>(count) * energy(s, from, count));
+}
+
 void check_pitch(const Capture &capture, const PatchSetEntry &entry, int key) {
     const std::string what = entry.file + " key " + std::to_string(key);
     const std::vector<double> sound = play(capture, 0, key, 200);
@@ -157,10 +162,21 @@ void check_pitch(const Capture &capture, const PatchSetEntry &entry, int key) {
         fail(what + ": silent");
         return;
     }
-    const double off = cents_off(sound, loudest(sound, window) + settle, window, key_hz(key));
-    std::printf("%s: %+.0f cents\n", what.c_str(), off);
+    const std::size_t from = loudest(sound, window) + settle;
+    const double hz = key_hz(key);
+    const double off = cents_off(sound, from, window, hz);
+    // A note an octave off would put a harmonic, or nothing, where the fundamental
+    // belongs: the fundamental must carry a good part of the sound, and nothing may sit
+    // an octave below it.
+    const double fundamental = share_at(sound, from, window, hz * std::pow(2.0, off / 1200));
+    const double octave_below = share_at(sound, from, window, hz / 2);
+    std::printf("%s: %+.0f cents, fundamental %.2f, octave below %.4f\n", what.c_str(), off,
+                fundamental, octave_below);
     if (std::fabs(off) > in_tune_cents) {
         fail(what + ": " + std::to_string(off) + " cents off");
+    }
+    if (fundamental < 0.05 || octave_below > 0.01) {
+        fail(what + ": not at the key's octave");
     }
 }
 
