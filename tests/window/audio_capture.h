@@ -30,6 +30,7 @@ class ScratchHome {
     std::string path_;
 };
 
+// A scratch HOME whose .asoundrc hands everything played to a file inside it.
 class AudioCapture {
   public:
     AudioCapture();
@@ -49,7 +50,7 @@ class AudioCapture {
     std::string file_; // inside home_
 };
 
-// A HOME whose .asoundrc sends the default sound device to a card that does not exist.
+// An .asoundrc that sends the default sound device to a card that does not exist.
 std::string asoundrc_without_a_card();
 
 // Root-mean-square level in dB below full scale; -200 for digital silence.
