@@ -15,6 +15,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -58,6 +59,21 @@ void write_placeholder_picture(const std::string &path) {
     if (save_bmp(path.c_str(), picture, default_palette) != 0)
         fail("can't write " + path);
     destroy_bitmap(picture);
+}
+
+std::vector<std::string> temp_dirs; // removed when the process ends
+
+// The directories hold only files and links, no subdirectories.
+void remove_temp_dirs() {
+    for (const std::string &dir : temp_dirs) {
+        if (DIR *d = opendir(dir.c_str())) {
+            while (const dirent *entry = readdir(d))
+                if (entry->d_name[0] != '.')
+                    unlink((dir + "/" + entry->d_name).c_str());
+            closedir(d);
+        }
+        rmdir(dir.c_str());
+    }
 }
 
 bool within(int32_t value, int64_t low, int64_t high) {
@@ -110,6 +126,9 @@ std::string make_temp_dir() {
     std::string pattern = std::string(base ? base : "/tmp") + "/tarvellion-XXXXXX";
     if (!mkdtemp(pattern.data()))
         fail("can't make a temporary directory: " + std::string(std::strerror(errno)));
+    if (temp_dirs.empty())
+        std::atexit(remove_temp_dirs);
+    temp_dirs.push_back(pattern);
     return pattern;
 }
 

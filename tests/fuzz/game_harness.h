@@ -13,8 +13,8 @@ void start_library();
 // window of that size. Does nothing when they already have it.
 void use_screen(int width, int height, int depth);
 
-// A fresh temporary directory, on a memory file system where there is one:
-// the save file is written with fsync.
+// A fresh temporary directory, on a memory file system where there is one
+// (the save file is written with fsync); it is removed when the process ends.
 std::string make_temp_dir();
 
 // Links the game's data files (not a save or settings file found there) into
