@@ -51,7 +51,9 @@ for _ in $(seq 100); do
     [ -s "$work/display" ] && break
     sleep 0.05
 done
-export DISPLAY=":$(cat "$work/display")"
+[ -s "$work/display" ] || { echo "Xvfb did not start: $(cat "$work/xvfb.err")" >&2; exit 1; }
+DISPLAY=":$(cat "$work/display")"
+export DISPLAY
 
 hold() { # hold a key or the left button long enough for a once-a-pass poll
     xdotool "${1}down" "$2"
@@ -78,7 +80,7 @@ play() {
     # X requests from other clients while the game connects can make its
     # start fail: wait for its connection, then give it a moment.
     for _ in $(seq 200); do
-        ls -l "/proc/$pid/fd" 2>/dev/null | grep -q socket && break
+        find "/proc/$pid/fd" -lname 'socket:*' 2>/dev/null | grep -q . && break
         sleep 0.05
     done
     sleep 0.5
