@@ -35,6 +35,9 @@ bool setvideo() {
         allegro_message("Can't create the %d x %d frame buffer", SCREEN_W, SCREEN_H);
         return false;
     }
+    // The first pass presents the buffer before anything is drawn into it; a
+    // new bitmap holds whatever memory it was given.
+    clear_to_color(buffer, makecol(0, 128, 0));
     set_close_button_callback(on_close_button);
     return true;
 }
