@@ -13,7 +13,11 @@
 
 namespace {
 
-GFX_DRIVER fake_driver; // only w and h are read, by SCREEN_W and SCREEN_H
+GFX_DRIVER fake_driver; // w and h answer SCREEN_W and SCREEN_H
+
+// set_palette() hands an 8-bit screen's palette to the driver; the memory
+// screen has nothing to do with it.
+void keep_palette(AL_CONST RGB *, int, int, int) {}
 
 void bring_up_library() {
     static bool up = false;
@@ -47,6 +51,7 @@ void Headless::use_screen(int width, int height, int depth) {
     ASSERT_NE(screen, nullptr);
     fake_driver.w = width;
     fake_driver.h = height;
+    fake_driver.set_palette = keep_palette;
     gfx_driver = &fake_driver;
     buffer = create_bitmap(width, height);
     ASSERT_NE(buffer, nullptr);

@@ -2,7 +2,6 @@
 // to save time, the presented screen must hold exactly the pixels that the
 // library's own calls, made in the game's drawing order, would put there.
 #include "../headless.h"
-#include "scratch.h"
 
 #include "shell/assets.h"
 #include "shell/game_state.h"
@@ -11,7 +10,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 namespace {
 
@@ -80,25 +78,9 @@ class CompositionEquivalence : public Headless, public ::testing::WithParamInter
         Headless::SetUp();
         const Screen s = GetParam();
         use_screen(s.w, s.h, s.depth);
-        // The pictures straight from the data files: loadfile would also set
-        // the palette, which needs a graphics driver at 8 bits.
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        ASSERT_EQ(chdir(data_dir()), 0);
-        sgreen.Create("green", 2, 32, 32);
-        sblue.Create("blue", 2, 32, 32);
-        syellow.Create("yellow", 2, 32, 32);
-        sred.Create("red", 2, 32, 32);
-        splayer.Create("player", 4, 32, 32);
-        sfire.Create("fire", 3, 32, 32);
-        strain.Create("train", 3, 32, 32);
-        sback.Create("back", 3, 640, 480);
-        PALETTE ignored;
-        bmouse = load_bmp("mouse.dat", ignored);
-        ASSERT_EQ(chdir(here), 0);
+        load_assets();
         ASSERT_NE(sback.FrameBitmap(0), nullptr);
         ASSERT_NE(bmouse, nullptr);
-        create_menu_buttons();
         plain = create_bitmap(s.w, s.h);
         shown = create_bitmap(s.w, s.h);
         green = create_bitmap(s.w, s.h);
@@ -107,7 +89,6 @@ class CompositionEquivalence : public Headless, public ::testing::WithParamInter
     void TearDown() override {
         for (BITMAP *b : {plain, shown, green})
             destroy_bitmap(b);
-        destory_all();
         Headless::TearDown();
     }
 
