@@ -67,7 +67,7 @@ TEST(MusicLoop, PlaysAfterStartAndGoesOnPastTheTunesEnd) {
     EXPECT_TRUE(capture.silent_until(before_start))
         << "sound before any game, or samples that are not unsigned 16-bit";
 
-    run.click(START_BOX.centre_x(), START_BOX.centre_y());
+    press_button(run, START_BOX);
     const auto started = Clock::now();
     run.wait_for_screen(menu_hidden, "the game after Start");
     const long early_from = size_at(capture, started, 1);
@@ -127,7 +127,7 @@ std::map<std::string, Match> listen_after_continue(const SavedGame &game) {
     run.wait_for_window();
     run.wait_for_screen(menu_shown, "the start menu");
     const long before = capture.size();
-    run.click(CONTINUE_BOX.centre_x(), CONTINUE_BOX.centre_y());
+    press_button(run, CONTINUE_BOX);
     run.wait_for_screen(menu_hidden, "the game after Continue");
     pause_ms(EFFECT_LISTEN_MS);
     const std::vector<double> heard = capture.mono(before, capture.size());

@@ -148,7 +148,7 @@ TEST_P(HostileFiles, PlaysOrStopsWithAMessage) {
 
     run.wait_for_screen(menu_shown, "the start menu");
     const Box &choice = hostile.save || hostile.save_is_directory ? CONTINUE_BOX : START_BOX;
-    run.click(choice.centre_x(), choice.centre_y());
+    press_button(run, choice);
     // A save that clears its level at once shows the level screens first.
     run.wait_for_screen(menu_hidden, "the game", 10);
     run.hold_key("Right", 300);
@@ -157,7 +157,7 @@ TEST_P(HostileFiles, PlaysOrStopsWithAMessage) {
     if (hostile.save_is_directory) {
         run.hold_key("Escape");
         run.wait_for_screen(menu_shown, "the menu after Esc");
-        run.click(END_BOX.centre_x(), END_BOX.centre_y());
+        press_button(run, END_BOX);
         const std::optional<std::string> message = run.answer_message(STOP_WITHIN_S);
         ASSERT_TRUE(message.has_value()) << "a save that failed was not reported";
         EXPECT_NE(message->find("save.dat"), std::string::npos) << *message;

@@ -53,16 +53,26 @@ bool menu_hidden(const ScreenImage &shot) {
     return true;
 }
 
+void press_button(GameRun &run, const Box &button) {
+    run.point_until(
+        button.centre_x(), button.centre_y(),
+        [&](const ScreenImage &s) {
+            return filled_with(s, button, BUTTON_LIGHT, ANY_DEPTH_TOLERANCE);
+        },
+        "the button at y " + std::to_string(button.top) + " lit under the pointer");
+    run.press_left();
+}
+
 void start_game(GameRun &run) {
     run.wait_for_screen(menu_shown, "the start menu");
-    run.click(START_BOX.centre_x(), START_BOX.centre_y());
+    press_button(run, START_BOX);
     run.wait_for_screen(menu_hidden, "the game after Start");
 }
 
 ExitStatus end_game(GameRun &run) {
     run.hold_key("Escape");
     run.wait_for_screen(menu_shown, "the menu after Esc");
-    run.click(END_BOX.centre_x(), END_BOX.centre_y());
+    press_button(run, END_BOX);
     return run.wait_exit(10);
 }
 

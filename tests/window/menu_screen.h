@@ -38,6 +38,8 @@ bool menu_shown(const ScreenImage &shot);
 // None of the three buttons painted.
 bool menu_hidden(const ScreenImage &shot);
 
+// Points at a menu button until it lights up, then clicks it.
+void press_button(GameRun &run, const Box &button);
 // From the start menu of a fresh run into a new game.
 void start_game(GameRun &run);
 // Esc, then the End button; returns how the program ended.

@@ -55,8 +55,8 @@ TEST_P(StartMenu, ButtonsAndPointerAreDrawnInTheirColours) {
 
     // The pointer is first parked where it covers no button.
     const Box pointer_at{100, 300, 0, 0};
-    run.move_pointer(500, 400);
-    const ScreenImage before = run.wait_for_screen(
+    const ScreenImage before = run.point_until(
+        500, 400,
         [](const ScreenImage &s) {
             for (const Box &box : {CONTINUE_BOX, START_BOX, END_BOX})
                 if (!filled_with(s, box, BUTTON_GREY, ANY_DEPTH_TOLERANCE))
@@ -77,10 +77,10 @@ TEST_P(StartMenu, ButtonsAndPointerAreDrawnInTheirColours) {
     const auto [w, h] = picture_size(*mouse);
     const Box covered{pointer_at.left, pointer_at.top, pointer_at.left + w - 1,
                       pointer_at.top + h - 1};
-    run.move_pointer(pointer_at.left, pointer_at.top);
-    const ScreenImage with_pointer =
-        run.wait_for_screen([&](const ScreenImage &s) { return differing(s, before, covered) > 0; },
-                            "the pointer picture");
+    const ScreenImage with_pointer = run.point_until(
+        pointer_at.left, pointer_at.top,
+        [&](const ScreenImage &s) { return differing(s, before, covered) > 0; },
+        "the pointer picture");
     const int drawn = differing(with_pointer, before, covered);
     const int background = (w * h) - drawn;
     EXPECT_GT(drawn, 0);
@@ -90,8 +90,8 @@ TEST_P(StartMenu, ButtonsAndPointerAreDrawnInTheirColours) {
 
     for (const Box &hovered : {START_BOX, END_BOX}) {
         SCOPED_TRACE("pointer on the button at y " + std::to_string(hovered.top));
-        run.move_pointer(hovered.centre_x(), hovered.centre_y());
-        const ScreenImage shot = run.wait_for_screen(
+        const ScreenImage shot = run.point_until(
+            hovered.centre_x(), hovered.centre_y(),
             [&](const ScreenImage &s) {
                 return filled_with(s, hovered, BUTTON_LIGHT, depth.tolerance);
             },

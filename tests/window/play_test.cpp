@@ -125,7 +125,7 @@ TEST(PlayedGame, EndSavesItAndContinueResumesIt) {
         GameRun run(options);
         run.wait_for_window();
         run.wait_for_screen(menu_shown, "the start menu");
-        run.click(CONTINUE_BOX.centre_x(), CONTINUE_BOX.centre_y());
+        press_button(run, CONTINUE_BOX);
         run.wait_for_screen(menu_hidden, "the resumed game");
         pause_ms(500);
         const ExitStatus status = end_game(run);
@@ -197,7 +197,7 @@ TEST(FreshRun, EndingWithoutAGameLeavesTheSaveAlone) {
         if (c.close_button)
             run.press_close_button();
         else
-            run.click(END_BOX.centre_x(), END_BOX.centre_y());
+            press_button(run, END_BOX);
         const ExitStatus status = run.wait_exit(10);
         EXPECT_TRUE(status.exited && status.code == 0) << to_string(status);
         if (c.save_before)

@@ -43,6 +43,8 @@ constexpr int WINDOW_POLL_MS = 300;
 constexpr int SCREEN_POLL_MS = 100;
 constexpr int EXIT_POLL_MS = 20;
 constexpr int POINTER_SETTLE_MS = 40;
+// A motion the game missed is made again after this long, as a player would.
+constexpr double REPOINT_S = 1;
 constexpr int MESSAGE_KEY_HOLD_MS = 100;
 constexpr double XVFB_START_S = 15;
 constexpr double STOP_GRACE_S = 1;
@@ -434,17 +436,28 @@ void GameRun::hold_key(const std::string &keysym, int hold_ms) {
 }
 
 void GameRun::move_pointer(int x, int y) {
-    if (xtool({"xdotool", "mousemove", "--window", window_, std::to_string(x), std::to_string(y)})
-            .status != 0)
-        throw std::runtime_error("xdotool cannot move the pointer");
+    if (!glide_pointer(display_->name(), std::stoul(window_), x, y))
+        throw std::runtime_error("the pointer cannot be moved in the game's window");
 }
 
-void GameRun::click(int x, int y, int hold_ms) {
-    move_pointer(x, y);
+void GameRun::press_left(int hold_ms) {
     sleep_ms(POINTER_SETTLE_MS);
     xtool({"xdotool", "mousedown", "1"});
     sleep_ms(hold_ms);
     xtool({"xdotool", "mouseup", "1"});
+}
+
+ScreenImage GameRun::point_until(int x, int y,
+                                 const std::function<bool(const ScreenImage &)> &shows,
+                                 const std::string &what, double timeout_s) {
+    move_pointer(x, y);
+    auto next_move = after(REPOINT_S);
+    return wait_for_screen(shows, what, timeout_s, [&] {
+        if (Clock::now() >= next_move) {
+            move_pointer(x, y);
+            next_move = after(REPOINT_S);
+        }
+    });
 }
 
 ScreenImage GameRun::screenshot() const {
@@ -455,7 +468,8 @@ ScreenImage GameRun::screenshot() const {
 }
 
 ScreenImage GameRun::wait_for_screen(const std::function<bool(const ScreenImage &)> &shows,
-                                     const std::string &what, double timeout_s) {
+                                     const std::string &what, double timeout_s,
+                                     const std::function<void()> &between_polls) {
     const auto deadline = after(timeout_s);
     for (;;) {
         if (!running())
@@ -473,6 +487,8 @@ ScreenImage GameRun::wait_for_screen(const std::function<bool(const ScreenImage 
                                      seconds(timeout_s) + "; last screen: " + picture);
         }
         sleep_ms(SCREEN_POLL_MS);
+        if (between_polls)
+            between_polls();
     }
 }
 

@@ -85,15 +85,23 @@ class GameRun {
     // Holds a key (an X keysym name such as "Right", "Escape") long enough
     // for the game's once-a-frame poll to see it.
     void hold_key(const std::string &keysym, int hold_ms = 130);
-    // Pointer position and left-button clicks, in window coordinates.
+    // Pointer position in window coordinates, and a left-button press where
+    // the pointer is.
     void move_pointer(int x, int y);
-    void click(int x, int y, int hold_ms = 150);
+    void press_left(int hold_ms = 150);
 
     ScreenImage screenshot() const;
     // Takes screenshots until `shows` holds for one; throws with `what` and a
-    // saved picture of the last screen when it never does.
+    // saved picture of the last screen when it never does. `between_polls`,
+    // when given, runs after each screenshot that did not show it.
     ScreenImage wait_for_screen(const std::function<bool(const ScreenImage &)> &shows,
-                                const std::string &what, double timeout_s = 10);
+                                const std::string &what, double timeout_s = 10,
+                                const std::function<void()> &between_polls = {});
+    // Moves the pointer to (x, y) and waits until the screen shows what the
+    // move leads to, moving again now and then: the game may miss a motion
+    // made while it starts, and only its picture tells.
+    ScreenImage point_until(int x, int y, const std::function<bool(const ScreenImage &)> &shows,
+                            const std::string &what, double timeout_s = 10);
 
     // Asks the window to close, as a window manager's close button does.
     void press_close_button() const;

@@ -1,4 +1,4 @@
-// The two requests the harness makes to the X server itself rather than
+// The requests the harness makes to the X server itself rather than
 // through a helper program. Xlib lives only behind this header: its macros
 // (None, Bool, Status) clash with GoogleTest's names.
 #pragma once
@@ -13,5 +13,9 @@ bool display_accepts_clients(const std::string &display);
 // Sends the top-level window what a window manager sends when its close
 // button is clicked: a WM_PROTOCOLS message with WM_DELETE_WINDOW.
 bool send_close_request(const std::string &display, unsigned long window);
+
+// Moves the pointer to (x, y) in the window the way a hand does, through a
+// run of motion events rather than one jump.
+bool glide_pointer(const std::string &display, unsigned long window, int x, int y);
 
 } // namespace window_test
