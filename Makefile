@@ -48,6 +48,7 @@ fuzz: fuzz-build
 
 # Every test, under AddressSanitizer (leaks included) and UBSan; the first
 # report stops the run. The suppressions file says which leak is on purpose.
+# The window tests give the slowed game three times as long for each wait.
 test-sanitize: deps
 	@cmake -S . -B $(SANITIZE_BUILD) -DTARVELLION_SANITIZE=ON \
 		-DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -55,7 +56,7 @@ test-sanitize: deps
 	cd $(SANITIZE_BUILD) && \
 		ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:fast_unwind_on_malloc=0 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
-		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 TARVELLION_TEST_SLOWDOWN=3 \
 		ctest --output-on-failure --stop-on-failure -j $(JOBS)
 
 # The soak ten times as long as in `make test`, in the default window.

@@ -247,6 +247,12 @@ std::vector<std::string> lines_of(const std::string &text) {
 
 } // namespace
 
+double slowdown() {
+    const char *factor = std::getenv("TARVELLION_TEST_SLOWDOWN");
+    const double value = factor ? std::atof(factor) : 1;
+    return value > 1 ? value : 1;
+}
+
 std::string to_string(const ExitStatus &s) {
     if (!s.finished)
         return "still running";
@@ -377,6 +383,7 @@ ToolResult GameRun::xtool(const std::vector<std::string> &argv, double timeout_s
 }
 
 void GameRun::wait_for_window(double timeout_s) {
+    timeout_s *= slowdown();
     const auto deadline = after(timeout_s);
     auto check_alive = [&] {
         if (message_process())
@@ -470,6 +477,7 @@ ScreenImage GameRun::screenshot() const {
 ScreenImage GameRun::wait_for_screen(const std::function<bool(const ScreenImage &)> &shows,
                                      const std::string &what, double timeout_s,
                                      const std::function<void()> &between_polls) {
+    timeout_s *= slowdown();
     const auto deadline = after(timeout_s);
     for (;;) {
         if (!running())
@@ -507,6 +515,7 @@ std::optional<pid_t> GameRun::message_process() const {
 }
 
 std::optional<std::string> GameRun::answer_message(double timeout_s) {
+    timeout_s *= slowdown();
     const auto deadline = after(timeout_s);
     std::optional<pid_t> xmessage;
     while (!(xmessage = message_process()) && Clock::now() < deadline)
@@ -539,6 +548,7 @@ std::optional<std::string> GameRun::answer_message(double timeout_s) {
 }
 
 ExitStatus GameRun::wait_exit(double timeout_s) {
+    timeout_s *= slowdown();
     const auto deadline = after(timeout_s);
     while (running() && Clock::now() < deadline)
         sleep_ms(EXIT_POLL_MS);

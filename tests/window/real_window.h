@@ -66,6 +66,11 @@ struct ExitStatus {
 
 std::string to_string(const ExitStatus &status);
 
+// How many times longer than a plain build the game may take: the sanitizer
+// run sets TARVELLION_TEST_SLOWDOWN, since its checks slow every pass and its
+// leak scan adds seconds to every exit. Every wait of GameRun is stretched by it.
+double slowdown();
+
 // One run of the game. The process starts in the constructor.
 class GameRun {
   public:
