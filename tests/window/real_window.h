@@ -90,9 +90,7 @@ class GameRun {
     // Holds a key (an X keysym name such as "Right", "Escape") long enough
     // for the game's once-a-frame poll to see it.
     void hold_key(const std::string &keysym, int hold_ms = 130);
-    // Pointer position in window coordinates, and a left-button press where
-    // the pointer is.
-    void move_pointer(int x, int y);
+    // A left-button press where the pointer is.
     void press_left(int hold_ms = 150);
 
     ScreenImage screenshot() const;
@@ -102,9 +100,9 @@ class GameRun {
     ScreenImage wait_for_screen(const std::function<bool(const ScreenImage &)> &shows,
                                 const std::string &what, double timeout_s = 10,
                                 const std::function<void()> &between_polls = {});
-    // Moves the pointer to (x, y) and waits until the screen shows what the
-    // move leads to, moving again now and then: the game may miss a motion
-    // made while it starts, and only its picture tells.
+    // Moves the pointer to (x, y), in window coordinates, and waits until the
+    // screen shows what the move leads to, moving again now and then: the game
+    // may miss a motion made while it starts, and only its picture tells.
     ScreenImage point_until(int x, int y, const std::function<bool(const ScreenImage &)> &shows,
                             const std::string &what, double timeout_s = 10);
 
@@ -124,6 +122,7 @@ class GameRun {
     std::optional<Bytes> file(const std::string &name) const;
 
   private:
+    void move_pointer(int x, int y);
     ToolResult xtool(const std::vector<std::string> &argv, double timeout_s = 5) const;
     std::optional<pid_t> message_process() const;
     void stop();

@@ -41,24 +41,25 @@ bool glide_pointer(const std::string &display, unsigned long window, int x, int 
     Window root, child;
     int root_x, root_y, from_x, from_y;
     unsigned int buttons;
-    const bool found = XQueryPointer(x_display, window, &root, &child, &root_x, &root_y, &from_x,
-                                     &from_y, &buttons) != 0;
+    if (!XQueryPointer(x_display, window, &root, &child, &root_x, &root_y, &from_x, &from_y,
+                       &buttons)) {
+        XCloseDisplay(x_display);
+        return false;
+    }
     constexpr int STEPS = 24;
-    if (found && std::abs(x - from_x) + std::abs(y - from_y) < STEPS) {
+    if (std::abs(x - from_x) + std::abs(y - from_y) < STEPS) {
         // Too short a way for a run of distinct motions: set out from further off.
         from_x = x >= STEPS ? x - STEPS : x + STEPS;
         from_y = y;
     }
-    if (found) {
-        for (int step = 1; step <= STEPS; step++) {
-            XWarpPointer(x_display, 0, window, 0, 0, 0, 0, from_x + (x - from_x) * step / STEPS,
-                         from_y + (y - from_y) * step / STEPS);
-            XSync(x_display, False);
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+    for (int step = 1; step <= STEPS; step++) {
+        XWarpPointer(x_display, 0, window, 0, 0, 0, 0, from_x + (x - from_x) * step / STEPS,
+                     from_y + (y - from_y) * step / STEPS);
+        XSync(x_display, False);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     XCloseDisplay(x_display);
-    return found;
+    return true;
 }
 
 } // namespace window_test
