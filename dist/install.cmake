@@ -1,26 +1,28 @@
-# Installing the game, included by the top-level CMakeLists.txt. The program goes to a
-# folder of its own (the launcher, under the same name, is what goes on the PATH), the
-# data files to share/tarvellion, with the desktop entry and icon where desktops look.
-# Every rule is in the component "tarvellion", so a test can install the game alone
-# without touching the manifest (install_manifest.txt) of a real install.
+# Installing the game, included by the top-level CMakeLists.txt. The program goes to
+# bin (games for a Debian package), the data files to share/tarvellion, where the
+# program finds them from its own folder (../share/tarvellion), with the desktop entry
+# and icon where desktops look. Every rule is in the component "tarvellion", so a test
+# can install the game alone without touching the manifest (install_manifest.txt) of a
+# real install.
 include(GNUInstallDirs)
 include(${CMAKE_SOURCE_DIR}/tools/generated_assets.cmake)
 
 set(TARVELLION_INSTALL_COMPONENT tarvellion)
 
+# The program looks for its data this way from its own folder.
+file(RELATIVE_PATH tarvellion_data_from_program ${CMAKE_INSTALL_FULL_BINDIR}
+     ${CMAKE_INSTALL_FULL_DATADIR}/tarvellion)
+target_compile_definitions(tarvellion_platform
+                           PRIVATE TARVELLION_INSTALLED_DATA="${tarvellion_data_from_program}")
+
 install(TARGETS tarvellion
-        RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/tarvellion
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
         COMPONENT ${TARVELLION_INSTALL_COMPONENT})
 
 list(TRANSFORM TARVELLION_GAME_DATA PREPEND ${CMAKE_SOURCE_DIR}/data/
      OUTPUT_VARIABLE tarvellion_data_paths)
 install(FILES ${tarvellion_data_paths}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/tarvellion
-        COMPONENT ${TARVELLION_INSTALL_COMPONENT})
-
-configure_file(${CMAKE_CURRENT_LIST_DIR}/tarvellion.in ${CMAKE_BINARY_DIR}/dist/tarvellion @ONLY)
-install(PROGRAMS ${CMAKE_BINARY_DIR}/dist/tarvellion
-        DESTINATION ${CMAKE_INSTALL_BINDIR}
         COMPONENT ${TARVELLION_INSTALL_COMPONENT})
 
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/tarvellion.desktop

@@ -2,6 +2,7 @@
 // and by the screens between levels (screens.cpp).
 #include "level_setup.h"
 
+#include "save_file.h"
 #include "../shell/assets.h"
 #include "../shell/game_state.h"
 
@@ -91,4 +92,6 @@ void game_next() {
         f.pos.y = randy();
         f.live = -1;
     }
+    // A crash or a power cut now loses at most the level about to be played.
+    save_level_start();
 }

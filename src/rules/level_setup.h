@@ -6,7 +6,8 @@
 void game_initdata();
 
 // The next level: the player and trains back at their start, no shot in
-// flight, two more fruit (up to 100) drawn anew, the next background.
+// flight, two more fruit (up to 100) drawn anew, the next background; then
+// the game is saved, when the game has asked for saves at each level.
 void game_next();
 
 // A random fruit column in 48 .. unit.width - 48 (a row for randy).

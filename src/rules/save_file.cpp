@@ -1,19 +1,20 @@
-// Reading and writing "save.dat", called by shutdown (main.cpp) and by the
-// Continue button (player_control.cpp). The layout is fixed field by field, so
-// files move between machines and compilers unchanged.
+// Reading and writing "save.dat", called by shutdown and the endings
+// (main.cpp, endings.cpp), by level setup at the start of every level and by
+// the Continue button (player_control.cpp). The layout is fixed field by
+// field, so files move between machines and compilers unchanged.
 #include "save_file.h"
 
 #include "level_setup.h"
+#include "../platform/platform.h"
 #include "../shell/assets.h"
+#include "../shell/player_files.h"
 
 #include <allegro.h>
 
-#include <cerrno>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <string>
 
 const char *const SAVE_FILE_NAME = "save.dat";
 
@@ -136,59 +137,27 @@ SavedGame records_now() {
 // Reads the whole file; false unless it is a regular file of exactly the
 // save file's size.
 bool read_save_file(unsigned char *bytes) {
-    FILE *file = std::fopen(SAVE_FILE_NAME, "rb");
+    FILE *file = open_regular_file(player_path(SAVE_FILE_NAME));
     if (!file)
         return false;
-    struct stat info;
-    const bool regular = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
     // Room for one byte more than a save holds tells a longer file from a save.
     unsigned char whole[SAVE_FILE_SIZE + 1];
-    std::size_t got = 0;
-    if (regular)
-        got = std::fread(whole, 1, sizeof whole, file);
+    const std::size_t got = std::fread(whole, 1, sizeof whole, file);
     std::fclose(file);
-    if (!regular || got != SAVE_FILE_SIZE)
+    if (got != SAVE_FILE_SIZE)
         return false;
     std::memcpy(bytes, whole, SAVE_FILE_SIZE);
     return true;
 }
 
-// Writes the bytes to a new file beside the save and renames it over the
-// save, so the old save survives any failure. Returns the errno of a failure.
-int replace_save_file(const unsigned char *bytes) {
-    char temporary[64];
-    std::snprintf(temporary, sizeof temporary, "%s.tmp%ld", SAVE_FILE_NAME,
-                  static_cast<long>(getpid()));
-    const int fd = open(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0644);
-    if (fd < 0)
-        return errno;
-    std::size_t written = 0;
-    int error = 0;
-    while (written < SAVE_FILE_SIZE && !error) {
-        const ssize_t n = write(fd, bytes + written, SAVE_FILE_SIZE - written);
-        if (n > 0)
-            written += static_cast<std::size_t>(n);
-        else if (n < 0 && errno != EINTR)
-            error = errno;
-    }
-    if (!error && fsync(fd) != 0)
-        error = errno;
-    if (close(fd) != 0 && !error)
-        error = errno;
-    if (!error && std::rename(temporary, SAVE_FILE_NAME) != 0)
-        error = errno;
-    if (error) {
-        unlink(temporary);
-        return error;
-    }
-    // The rename itself reaches the disk only with the directory.
-    const int directory = open(".", O_RDONLY | O_DIRECTORY);
-    if (directory >= 0) {
-        fsync(directory);
-        close(directory);
-    }
-    return 0;
-}
+// The latest file image of the game in progress, for an ending that cannot
+// wait for the main loop: two images, the one `published` names complete
+// while the other is written, so a reader on another thread never sees half.
+unsigned char snapshots[2][SAVE_FILE_SIZE];
+std::atomic<int> published{-1}; // -1: no game to save yet
+std::string snapshot_path;
+
+bool level_start_saves = false;
 
 } // namespace
 
@@ -232,10 +201,47 @@ bool game_save() {
         return true;
     unsigned char bytes[SAVE_FILE_SIZE];
     encode_save(records_now(), bytes);
-    const int error = replace_save_file(bytes);
+    const int error = replace_file(player_path(SAVE_FILE_NAME), bytes, SAVE_FILE_SIZE);
     if (error)
-        allegro_message("Can't save the game to %s: %s", SAVE_FILE_NAME, std::strerror(error));
+        allegro_message("Can't save the game to %s: %s", player_path(SAVE_FILE_NAME).c_str(),
+                        std::strerror(error));
     return error == 0;
+}
+
+void keep_snapshot() {
+    if (unit.fruitmax == 0)
+        return;
+    SavedGame game = records_now();
+    // As End leaves them, so a save made on any other way out reads the same.
+    game.unit.end = 1;
+    game.unit.pause = 0;
+    const int next = published.load() == 0 ? 1 : 0;
+    encode_save(game, snapshots[next]);
+    published.store(next);
+}
+
+int write_snapshot() {
+    const int latest = published.load();
+    if (latest < 0)
+        return 0;
+    if (snapshot_path.empty())
+        snapshot_path = player_path(SAVE_FILE_NAME);
+    unsigned char bytes[SAVE_FILE_SIZE];
+    std::memcpy(bytes, snapshots[latest], SAVE_FILE_SIZE);
+    return replace_file(snapshot_path, bytes, SAVE_FILE_SIZE);
+}
+
+void save_at_each_level_start(bool on) {
+    level_start_saves = on;
+    snapshot_path = player_path(SAVE_FILE_NAME);
+}
+
+void save_level_start() {
+    if (!level_start_saves)
+        return;
+    keep_snapshot();
+    // A failure stays quiet here; End saves again and says so if that fails too.
+    write_snapshot();
 }
 
 void game_load() {

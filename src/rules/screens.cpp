@@ -3,6 +3,7 @@
 
 #include "level_setup.h"
 #include "../shell/assets.h"
+#include "../shell/endings.h"
 #include "../shell/game_state.h"
 #include "../shell/waits.h"
 #include "../shell/window.h"
@@ -26,7 +27,7 @@ void wait_for_key() {
     if (!keyboard_driver && !keypressed())
         return;
     while (!keypressed()) {
-        if (close_requested())
+        if (ending_requested())
             return;
         rest(5);
     }

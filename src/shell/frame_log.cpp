@@ -3,10 +3,11 @@
 // file is written by an exit handler, after the game has shut down.
 #include "frame_log.h"
 
+#include "../platform/platform.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <vector>
 
 namespace {
@@ -18,12 +19,6 @@ const char *log_path = nullptr;
 std::vector<int64_t> stamps; // microseconds: begin, end, begin, end, ...
 int64_t top_realtime = 0;
 int64_t top_monotonic = 0;
-
-int64_t microseconds(clockid_t clock) {
-    timespec now;
-    clock_gettime(clock, &now);
-    return int64_t{now.tv_sec} * 1000000 + now.tv_nsec / 1000;
-}
 
 // The first line ties the monotonic stamps to the wall clock, so a script
 // that noted the wall-clock time of the launch can tell the start-up time.
@@ -47,13 +42,13 @@ void frame_log_open() {
         log_path = nullptr;
         return;
     }
-    top_realtime = microseconds(CLOCK_REALTIME);
-    top_monotonic = microseconds(CLOCK_MONOTONIC);
+    top_realtime = wall_clock_us();
+    top_monotonic = monotonic_us();
     stamps.reserve(MAX_STAMPS);
     std::atexit(write_log);
 }
 
 void frame_log_stamp() {
     if (log_path && stamps.size() < MAX_STAMPS)
-        stamps.push_back(microseconds(CLOCK_MONOTONIC));
+        stamps.push_back(monotonic_us());
 }

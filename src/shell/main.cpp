@@ -1,40 +1,59 @@
 // The program's entry: start-up, the main loop and shutdown.
 #include "assets.h"
+#include "command_line.h"
+#include "endings.h"
 #include "frame_log.h"
 #include "game_state.h"
 #include "main_loop.h"
+#include "options.h"
+#include "player_files.h"
 #include "settings.h"
 #include "waits.h"
 #include "window.h"
+#include "../platform/platform.h"
 #include "../rules/save_file.h"
 #include "../ui/menu.h"
 
 #include <allegro.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
-int main() {
+int main(int argc, char *argv[]) {
+    prepare_platform();
+    const int exit_now = read_command_line(argc, argv);
+    if (exit_now >= 0)
+        return exit_now;
     frame_log_open();
-    // The library reads its settings (allegro.cfg, which names the patch set the
-    // music is played with) from beside the executable and from home and system
-    // folders only; the game's files, that one included, are in the working
-    // directory, so it looks there first.
+
+    // The data is read from the working directory: the library finds its
+    // settings (allegro.cfg, which names the patch set the music is played
+    // with) there too, and the sprites load by their short names.
+    const FileLocations places = locate_files(argv[0]);
+    if (!enter_directory(places.data)) {
+        tell_player(("Tarvellion can't open its data folder " + places.data + "\n").c_str(), true);
+        return 1;
+    }
+    set_player_dir(places.player);
     set_allegro_resource_path(1, ".");
     // Without a display the library cannot start, and any further call into
     // it would crash.
     if (allegro_init() != 0) {
-        std::fprintf(stderr, "Tarvellion needs a graphical display (X11) to run: %s\n",
-                     allegro_error);
+        tell_player(("Tarvellion needs a graphical display (X11) to run: " +
+                     std::string(allegro_error) + "\n")
+                        .c_str(),
+                    true);
         return 1;
     }
     install_keyboard();
     install_mouse();
     install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
+    watch_endings();
 
-    read_settings("setting.ini");
+    read_settings(player_path("setting.ini").c_str());
     clamp_settings();
+    read_options(player_path("options.ini").c_str());
 
     if (!setvideo())
         return 1;
@@ -44,16 +63,25 @@ int main() {
     show_menu(true);
     set_window_title("Tarvellion");
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    save_at_each_level_start(true);
 
-    while (!unit.end) {
+    while (!unit.end && !ended_by_signal()) {
         frame_log_stamp();
         run_pass();
         frame_log_stamp();
+        keep_snapshot();
         delay(DELAY);
     }
 
-    // A game that could not be saved is lost: say so in the exit code too.
-    const bool saved = game_save();
+    // A game that could not be saved is lost: say so in the exit code too. A
+    // signal's ending has no one to read a message.
+    bool saved;
+    if (unit.end) {
+        saved = game_save();
+    } else {
+        keep_snapshot();
+        saved = write_snapshot() == 0;
+    }
     destory_all();
     allegro_exit();
     return saved ? 0 : 1;

@@ -2,12 +2,13 @@
 #include "settings.h"
 
 #include "game_state.h"
+#include "../platform/platform.h"
 
 #include <algorithm>
 #include <cstdio>
 
 void read_settings(const char *path) {
-    FILE *file = std::fopen(path, "r");
+    FILE *file = open_regular_file(path);
     if (!file)
         return; // most players never write one
     int *const order[] = {&def_train_speed,

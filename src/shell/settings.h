@@ -5,7 +5,7 @@
 
 // Reads up to nine integers from the file at path into the tuning values, in
 // their order, stopping at the first item that is not an integer. A file that
-// cannot be opened leaves the defaults.
+// cannot be opened, or is no regular file, leaves the defaults.
 void read_settings(const char *path);
 
 // Brings the tuning values into the ranges the game can run with. Values a

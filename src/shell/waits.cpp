@@ -6,15 +6,15 @@
 // the library's own threads run.
 #include "waits.h"
 
+#include "endings.h"
+#include "../platform/platform.h"
+
 #include <allegro.h>
 
 #include <cstdlib>
-#include <ctime>
 
 double clock_ms() {
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
+    return monotonic_us() / 1000.0;
 }
 
 double (*wait_clock)() = clock_ms;
@@ -27,13 +27,6 @@ namespace {
 // a frame at the default delay about 3% of a processor core.
 constexpr double SPIN_MS = 0.25;
 
-void sleep_ms(double ms) {
-    timespec span;
-    span.tv_sec = static_cast<time_t>(ms / 1000.0);
-    span.tv_nsec = static_cast<long>((ms - span.tv_sec * 1000.0) * 1e6);
-    nanosleep(&span, nullptr);
-}
-
 } // namespace
 
 void delay(uint32_t ms) {
@@ -41,7 +34,7 @@ void delay(uint32_t ms) {
     const double length = ms;
     for (;;) {
         const double elapsed = wait_clock() - start_time;
-        if (length <= elapsed)
+        if (length <= elapsed || ending_requested())
             return;
         if (length - elapsed > SPIN_MS)
             sleep_ms(length - elapsed - SPIN_MS);
@@ -51,7 +44,7 @@ void delay(uint32_t ms) {
 void delay2(uint32_t ms) {
     const double start_time = wait_clock();
     const double length = ms;
-    while (length > wait_clock() - start_time) {
+    while (length > wait_clock() - start_time && !ending_requested()) {
         const int blue = std::rand() % 256;
         const int green = std::rand() % 256;
         const int red = std::rand() % 256;

@@ -13,7 +13,8 @@ double clock_ms();
 // between levels pass at once while every rule runs as in the game.
 extern double (*wait_clock)();
 
-// Returns at the first clock reading at least ms milliseconds after the start.
+// Returns at the first clock reading at least ms milliseconds after the start,
+// or sooner when the session is ending (endings.h): the game is to be saved.
 void delay(uint32_t ms);
 
 // Waits like delay(), drawing one random pixel straight onto the screen for

@@ -4,6 +4,7 @@
 #include "../headless.h"
 #include "../ui/scratch.h"
 
+#include "platform/platform.h"
 #include "rules/level_setup.h"
 #include "rules/player_control.h"
 #include "rules/save_file.h"
@@ -18,6 +19,7 @@
 #include <iterator>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -172,25 +174,25 @@ TEST_F(SaveFile, EndFromTheStartMenuOfAFreshRunWritesNothing) {
 }
 
 TEST_F(SaveFile, AnUnusableFileStartsANewGameAndIsLeftAsItIs) {
-    constexpr int MISSING = -1, DIRECTORY = -2;
+    constexpr int MISSING = -1, DIRECTORY = -2, FIFO = -3;
     const struct {
-        int size;           // of the file, or MISSING, or DIRECTORY
+        int size;           // of the file, or MISSING, DIRECTORY or FIFO
         std::size_t offset; // where value replaces 4 bytes of a good save, if not 0
         int32_t value;
         bool playable;
     } cases[] = {
-        {MISSING, 0, 0, false},      {DIRECTORY, 0, 0, false},    {0, 0, 0, false},
-        {2483, 0, 0, false},         {2485, 0, 0, false},         {2484, 8, 0, false},
-        {2484, 8, 101, false},       {2484, 8, 1, true},          {2484, 8, 100, true},
-        {2484, 20, 95, false},       {2484, 20, 4097, false},     {2484, 20, 96, true},
-        {2484, 16, 95, false},       {2484, 16, 4096, true},      {2484, 312, -1, false},
-        {2484, 312, 4, false},       {2484, 312, 0, true},        {2484, 404, 4, false},
-        {2484, 464, -1, false},      {2484, 296, -1, false},      {2484, 300, 1001, false},
-        {2484, 304, 1001, false},    {2484, 304, 1000, true},     {2484, 376, 1001, false},
-        {2484, 340, -1, false},      {2484, 348, 1001, false},    {2484, 316, 100001, false},
-        {2484, 320, -100001, false}, {2484, 316, -100000, true},  {2484, 452, 100001, false},
-        {2484, 396, -100001, false}, {2484, 2464, 100001, false}, {2484, 2468, 100000, true},
-        {2484, 292, -1000, true},    {2484, 292, 1000000, true},
+        {MISSING, 0, 0, false},     {DIRECTORY, 0, 0, false},    {FIFO, 0, 0, false},
+        {0, 0, 0, false},           {2483, 0, 0, false},         {2485, 0, 0, false},
+        {2484, 8, 0, false},        {2484, 8, 101, false},       {2484, 8, 1, true},
+        {2484, 8, 100, true},       {2484, 20, 95, false},       {2484, 20, 4097, false},
+        {2484, 20, 96, true},       {2484, 16, 95, false},       {2484, 16, 4096, true},
+        {2484, 312, -1, false},     {2484, 312, 4, false},       {2484, 312, 0, true},
+        {2484, 404, 4, false},      {2484, 464, -1, false},      {2484, 296, -1, false},
+        {2484, 300, 1001, false},   {2484, 304, 1001, false},    {2484, 304, 1000, true},
+        {2484, 376, 1001, false},   {2484, 340, -1, false},      {2484, 348, 1001, false},
+        {2484, 316, 100001, false}, {2484, 320, -100001, false}, {2484, 316, -100000, true},
+        {2484, 452, 100001, false}, {2484, 396, -100001, false}, {2484, 2464, 100001, false},
+        {2484, 2468, 100000, true}, {2484, 292, -1000, true},    {2484, 292, 1000000, true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(::testing::Message()
@@ -201,6 +203,9 @@ TEST_F(SaveFile, AnUnusableFileStartsANewGameAndIsLeftAsItIs) {
             put_le32(image, c.offset, c.value);
         if (c.size == DIRECTORY)
             std::filesystem::create_directory(SAVE_FILE_NAME);
+        if (c.size == FIFO) {
+            ASSERT_EQ(mkfifo(SAVE_FILE_NAME, 0644), 0);
+        }
         if (c.size >= 0) {
             image.resize(c.size);
             write_file(SAVE_FILE_NAME, image);
@@ -222,6 +227,8 @@ TEST_F(SaveFile, AnUnusableFileStartsANewGameAndIsLeftAsItIs) {
         EXPECT_TRUE(same(records_now(), expected));
         if (c.size == DIRECTORY)
             EXPECT_TRUE(std::filesystem::is_directory(SAVE_FILE_NAME));
+        else if (c.size == FIFO)
+            EXPECT_TRUE(std::filesystem::is_fifo(SAVE_FILE_NAME));
         else if (c.size == MISSING)
             EXPECT_FALSE(std::filesystem::exists(SAVE_FILE_NAME));
         else
@@ -229,38 +236,84 @@ TEST_F(SaveFile, AnUnusableFileStartsANewGameAndIsLeftAsItIs) {
     }
 }
 
-// Root ignores permission bits, so the save is made to fail in two ways that
-// hold for root too: a file size limit below the save's size makes writing
-// the new file fail, and a save.dat that is a directory makes the rename
-// fail.
+long writes_nothing(int, const void *, std::size_t) {
+    return 0;
+}
+
+// Root ignores permission bits, so the save is made to fail in ways that hold
+// for root too: a file size limit below the save's size makes writing the new
+// file fail, a disk that takes no bytes would make it spin, and a save.dat
+// that is a directory makes the rename fail.
 TEST_F(SaveFile, AFailedSaveIsReportedAndKeepsThePreviousFile) {
-    for (bool size_limit : {true, false}) {
+    enum Failure { SIZE_LIMIT, NO_PROGRESS, DIRECTORY };
+    for (Failure failure : {SIZE_LIMIT, NO_PROGRESS, DIRECTORY}) {
+        SCOPED_TRACE(failure);
         std::filesystem::remove_all(SAVE_FILE_NAME);
         const Bytes previous(SAVE_FILE_SIZE, 0xAB);
-        if (size_limit) {
-            write_file(SAVE_FILE_NAME, previous);
-        } else {
+        const char *kept = failure == DIRECTORY ? "save.dat/inside" : SAVE_FILE_NAME;
+        if (failure == DIRECTORY)
             std::filesystem::create_directory(SAVE_FILE_NAME);
-            write_file("save.dat/inside", previous);
-        }
+        write_file(kept, previous);
         fill_records();
 
         rlimit unlimited;
         ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &unlimited), 0);
         rlimit small = unlimited;
-        small.rlim_cur = size_limit ? 1000 : unlimited.rlim_cur;
+        small.rlim_cur = failure == SIZE_LIMIT ? 1000 : unlimited.rlim_cur;
         const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const WriteCall plain = write_call;
+        if (failure == NO_PROGRESS)
+            write_call = writes_nothing;
         ::testing::internal::CaptureStdout();
         EXPECT_FALSE(game_save());
         const std::string message = ::testing::internal::GetCapturedStdout();
+        write_call = plain;
         setrlimit(RLIMIT_FSIZE, &unlimited);
         std::signal(SIGXFSZ, old_handler);
 
         EXPECT_NE(message.find(SAVE_FILE_NAME), std::string::npos) << message;
         EXPECT_EQ(directory(), std::vector<std::string>{SAVE_FILE_NAME});
-        EXPECT_EQ(read_file(size_limit ? SAVE_FILE_NAME : "save.dat/inside"), previous);
+        EXPECT_EQ(read_file(kept), previous);
     }
+}
+
+// A FIFO would block whoever opens it for reading until a writer comes.
+TEST_F(SaveFile, AFifoNamedSaveDatIsNoSaveAndEndReplacesIt) {
+    ASSERT_EQ(mkfifo(SAVE_FILE_NAME, 0644), 0);
+    alarm(10); // a blocked open ends the test program rather than hanging it
+    std::srand(99);
+    game_load();
+    alarm(0);
+    EXPECT_EQ(unit.level, 1) << "Continue starts a new game";
+    fill_records();
+    EXPECT_TRUE(game_save());
+    struct stat info;
+    ASSERT_EQ(lstat(SAVE_FILE_NAME, &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(read_file(SAVE_FILE_NAME).size(), SAVE_FILE_SIZE);
+}
+
+TEST_F(SaveFile, EachLevelStartIsSavedAndAFailureThereGoesUnsaid) {
+    save_at_each_level_start(true);
+    std::srand(5);
+    game_initdata();
+    const SavedGame first = records_now();
+    SavedGame loaded;
+    decode_save(read_file(SAVE_FILE_NAME).data(), loaded);
+    EXPECT_EQ(loaded.unit.level, 1);
+    EXPECT_EQ(loaded.unit.end, 1);
+    EXPECT_EQ(loaded.unit.pause, 0);
+    EXPECT_EQ(std::memcmp(&loaded.fruit, &first.fruit, sizeof first.fruit), 0);
+
+    std::filesystem::remove(SAVE_FILE_NAME);
+    std::filesystem::create_directory(SAVE_FILE_NAME);
+    ::testing::internal::CaptureStdout();
+    game_next();
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    save_at_each_level_start(false);
+    EXPECT_EQ(unit.level, 2);
+    EXPECT_EQ(directory(), std::vector<std::string>{SAVE_FILE_NAME});
 }
 
 TEST_F(SaveFile, ASymlinkedSaveIsReplacedNotWrittenThrough) {

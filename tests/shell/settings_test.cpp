@@ -1,24 +1,28 @@
 // Reading "setting.ini" and bringing its values into range.
 #include "../headless.h"
+#include "../ui/scratch.h"
 
 #include "shell/game_state.h"
 #include "shell/settings.h"
 
 #include <cstdio>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
+// Each test writes its file in a directory of its own: tests of other
+// programs may run at the same time.
 class Settings : public Headless {
   protected:
     void read(const std::string &text) {
-        path = ::testing::TempDir() + "setting.ini";
-        FILE *f = std::fopen(path.c_str(), "w");
+        FILE *f = std::fopen("setting.ini", "w");
         ASSERT_NE(f, nullptr);
         std::fputs(text.c_str(), f);
         std::fclose(f);
-        read_settings(path.c_str());
+        read_settings("setting.ini");
     }
 
     std::vector<int> values() const {
@@ -33,13 +37,21 @@ class Settings : public Headless {
                 SH};
     }
 
-    std::string path;
+    ScratchDir dir;
 };
 
 const std::vector<int> DEFAULTS = {1, 30, 5, 5, 10, 32, 2, 640, 480};
 
-TEST_F(Settings, MissingFileKeepsEveryDefault) {
+TEST_F(Settings, MissingOrSpecialFileKeepsEveryDefault) {
     read_settings("/nonexistent/setting.ini");
+    EXPECT_EQ(values(), DEFAULTS);
+    // A FIFO would block a plain open until someone writes to it.
+    ASSERT_EQ(mkfifo("setting.ini", 0644), 0);
+    alarm(10);
+    read_settings("setting.ini");
+    alarm(0);
+    EXPECT_EQ(values(), DEFAULTS);
+    read_settings(".");
     EXPECT_EQ(values(), DEFAULTS);
 }
 

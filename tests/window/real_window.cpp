@@ -505,6 +505,15 @@ void GameRun::press_close_button() const {
         throw std::runtime_error("the close request could not be sent to " + display_->name());
 }
 
+void GameRun::send_signal(int signal) const {
+    if (kill(pid_, signal) != 0)
+        throw std::runtime_error(std::string("kill: ") + std::strerror(errno));
+}
+
+void GameRun::end_display() {
+    display_.reset();
+}
+
 std::optional<pid_t> GameRun::message_process() const {
     if (pid_ <= 0)
         return std::nullopt;

@@ -52,7 +52,7 @@ struct GameOptions {
     std::optional<std::string> settings; // the text of "setting.ini"
     std::optional<Bytes> save;           // the bytes of "save.dat"
     std::string home;                    // HOME of the game; the scratch directory if empty
-    std::string program;                 // run instead of the built game: a launcher that execs it
+    std::string program;                 // run instead of the built game, such as an installed one
     // Set on top of this process's environment; an empty value removes a name.
     std::vector<std::pair<std::string, std::string>> environment;
 };
@@ -108,6 +108,10 @@ class GameRun {
 
     // Asks the window to close, as a window manager's close button does.
     void press_close_button() const;
+    // Sends the game a signal, as a logout or a terminal does.
+    void send_signal(int signal) const;
+    // Ends the X server under the running game, as a logout does.
+    void end_display();
 
     // Waits for the game to show a message with allegro_message, answers it
     // with Return and returns its text; nullopt if none came in time.

@@ -1,0 +1,78 @@
+// What differs between operating systems, and nothing else: the clock and
+// sleeping, opening and replacing files, where the game's files live, the
+// signals and session endings that must still save the game, and telling the
+// player something before a window exists. One implementation per system
+// (platform_posix.cpp, platform_windows.cpp), chosen by the build; nothing
+// outside this folder includes <unistd.h>, <fcntl.h> or <windows.h>.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// Called first thing in main(): on Windows the system's sleeps are made fine
+// enough for the frame pace (1 ms instead of about 15.6 ms) for the whole run.
+void prepare_platform();
+
+// Microseconds on a clock that only goes forward, and on the wall clock.
+int64_t monotonic_us();
+int64_t wall_clock_us();
+
+// Sleeps about this long; it may end a little early when a signal comes in.
+void sleep_ms(double ms);
+
+// Opens a file for reading in binary mode only if it is a regular file: a
+// FIFO, a device or a directory under the name counts as no file, and opening
+// never blocks. Null when there is no such regular file.
+FILE *open_regular_file(const std::string &path);
+
+// Replaces the file at path with these bytes so that a crash, a full disk or
+// a power cut leaves either the old file or the new one: a temporary file
+// beside it is written, flushed to the disk and renamed over it. Returns 0 or
+// an errno value; the old file stays as it was on any failure.
+int replace_file(const std::string &path, const void *bytes, std::size_t size);
+
+// The write call replace_file uses; a test puts one in its place to see how
+// a failing disk is handled. Returns the bytes written, or -1.
+using WriteCall = long (*)(int fd, const void *bytes, std::size_t size);
+extern WriteCall write_call;
+
+// Makes the directory (its parent must exist); true when it exists afterwards.
+bool make_directory(const std::string &path);
+
+// Makes the directory the working directory; false if it cannot be entered.
+bool enter_directory(const std::string &path);
+
+bool is_regular_file(const std::string &path);
+
+// Where the game's files live, worked out once at start-up: the directory the
+// pictures, sounds and music are read from (start-up makes it the working
+// directory), and the player's own directory for settings, saves and options.
+// Paths end without a separator; "." is the working directory. POSIX: both are the working
+// directory when it holds the game's data (a game run from its source tree, or by the tests); else
+// the data installed with the program (../share/tarvellion from its folder) and
+// $XDG_DATA_HOME/tarvellion (~/.local/share/tarvellion), made if missing. Windows: the data beside
+// the .exe, the player's files in %APPDATA%\Tarvellion, or beside the .exe too when a file named
+// portable.txt is there.
+struct FileLocations {
+    std::string data;
+    std::string player;
+};
+FileLocations locate_files(const char *program_path);
+
+// The signals a session ends with (SIGTERM, SIGHUP, SIGINT; on Windows the
+// console's close, logoff and shutdown events) only set a flag from now on;
+// the game's loop and waits look at it and end the game as End does.
+void catch_ending_signals();
+bool ending_signal_caught();
+
+// The display or the whole session goes away under the game: the X server's
+// connection is lost, or Windows ends the session. The game cannot go on, so
+// `save_now` runs right there, on whichever thread noticed, and must make no
+// display calls; the program then ends with the code it returns.
+void on_session_lost(int (*save_now)());
+
+// A message for the player before or without a window (a bad option, no
+// display): on the terminal, or in a message box where there is none.
+void tell_player(const char *text, bool is_error);

@@ -1,0 +1,68 @@
+// Reading the command line; called first thing by main().
+#include "command_line.h"
+
+#include "options.h"
+#include "../platform/platform.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+COMMAND_LINE command_line = {0, -1};
+
+const char *const USAGE = "Usage: tarvellion [OPTION]...\n"
+                          "Play Tarvellion: collect the fruit, dodge the trains' shots.\n"
+                          "\n"
+                          "  --fullscreen  play on the whole screen\n"
+                          "  --window      play in a window\n"
+                          "  --scale N     show every pixel of the field N times as large (1-16)\n"
+                          "  --help        show this help and exit\n"
+                          "  --version     show the version and exit\n";
+
+namespace {
+
+constexpr int EXIT_USAGE = 2;
+
+bool parse_scale(const char *text, int &scale) {
+    if (!text || !*text || std::strlen(text) > 2)
+        return false;
+    for (const char *c = text; *c; c++)
+        if (*c < '0' || *c > '9')
+            return false;
+    scale = std::atoi(text);
+    return scale >= 1 && scale <= MAX_SCALE;
+}
+
+int bad_usage(const std::string &why) {
+    tell_player(("tarvellion: " + why + "\n" + USAGE).c_str(), true);
+    return EXIT_USAGE;
+}
+
+} // namespace
+
+int read_command_line(int argc, const char *const *argv) {
+    command_line = {0, -1};
+    for (int i = 1; i < argc; i++) {
+        const std::string arg = argv[i];
+        if (arg == "--help") {
+            tell_player(USAGE, false);
+            return 0;
+        }
+        if (arg == "--version") {
+            tell_player("Tarvellion " TARVELLION_VERSION "\n", false);
+            return 0;
+        }
+        if (arg == "--fullscreen" || arg == "--window") {
+            command_line.fullscreen = arg == "--fullscreen" ? 1 : 0;
+        } else if (arg == "--scale" || arg.rfind("--scale=", 0) == 0) {
+            const char *value = arg == "--scale" ? (i + 1 < argc ? argv[++i] : nullptr)
+                                                 : argv[i] + std::strlen("--scale=");
+            if (!parse_scale(value, command_line.scale))
+                return bad_usage("--scale needs a whole number from 1 to " +
+                                 std::to_string(MAX_SCALE));
+        } else {
+            return bad_usage("unknown option '" + arg + "'");
+        }
+    }
+    return -1;
+}

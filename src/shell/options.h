@@ -1,0 +1,29 @@
+// The player's preferences beyond setting.ini, kept in "options.ini" in the
+// player's directory as plain text, one `name = value` per line. Start-up
+// reads them; whatever changes one (the display keys, mute) writes them back.
+// setting.ini keeps its nine numbers and is never written.
+#pragma once
+
+constexpr int MAX_SCALE = 16;       // the largest picture scale a player can ask for
+constexpr int PLAYER_NAME_MAX = 12; // characters of a name in the high-score table
+
+struct GAME_OPTIONS {
+    int scale;      // 0: the largest the desktop has room for; else pixels per field pixel
+    int fullscreen; // -1: never chosen (setting.ini's graphics mode decides); 0 or 1
+    int mute;       // 1: no music and no sound effects
+    char name[PLAYER_NAME_MAX + 1]; // the name last typed into the high-score table
+};
+
+extern GAME_OPTIONS options;
+
+// Back to the defaults: scale 0, fullscreen -1, sound on, no name.
+void reset_options();
+
+// Reads the file at path. A missing file, or one that is not text, leaves the
+// defaults; a line whose value is out of range leaves that option's default.
+// Lines the game does not know are kept for write_options.
+void read_options(const char *path);
+
+// Writes the options to path atomically, with every line of the file that
+// read_options did not know kept as it was. Returns 0 or an errno value.
+int write_options(const char *path);
