@@ -47,6 +47,10 @@ struct EndingCase {
     Ending ending;
 };
 
+void PrintTo(const EndingCase &c, std::ostream *out) {
+    *out << c.name;
+}
+
 void end_session(GameRun &run, Ending ending) {
     switch (ending) {
     case Ending::terminate:
