@@ -1,4 +1,5 @@
-// The headless fixture shared by the unit tests.
+// The headless fixture shared by the unit tests, and the stand-in for the
+// library's music player that every unit test runs with.
 #include "headless.h"
 
 #include "shell/assets.h"
@@ -29,6 +30,13 @@ void bring_up_library() {
 
 } // namespace
 
+MusicRequest last_music;
+
+int play_midi(MIDI *midi, int loop) {
+    last_music = {midi, loop};
+    return 0;
+}
+
 const char *data_dir() {
     return TARVELLION_DATA_DIR;
 }
@@ -41,6 +49,7 @@ void Headless::SetUp() {
     for (int k = 0; k < KEY_MAX; k++)
         key[k] = 0;
     mouse_x = mouse_y = mouse_b = 0;
+    last_music = {};
     use_screen(640, 480, 32);
 }
 
@@ -59,6 +68,7 @@ void Headless::use_screen(int width, int height, int depth) {
 }
 
 void Headless::load_assets() {
+    release_assets();
     char here[4096];
     ASSERT_NE(getcwd(here, sizeof here), nullptr);
     ASSERT_EQ(chdir(data_dir()), 0);
@@ -77,12 +87,18 @@ void Headless::release_screen() {
     gfx_driver = nullptr;
 }
 
+// destory_all() leaves the game-over picture to the end of the process.
+void Headless::release_assets() {
+    if (!assets_loaded)
+        return;
+    destory_all();
+    destroy_bitmap(blost);
+    blost = nullptr;
+    assets_loaded = false;
+}
+
 void Headless::TearDown() {
-    if (assets_loaded) {
-        destory_all();
-        destroy_bitmap(blost);
-        blost = nullptr;
-    }
+    release_assets();
     for (Button *b : {&bstart, &bend, &bresume})
         b->Visible(false);
     release_screen();

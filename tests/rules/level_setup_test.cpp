@@ -81,6 +81,15 @@ TEST_F(LevelSetup, NewGameTakesTheTuningValuesAndLeavesThemAlone) {
               V({800, 600, 55, 2, 6, 4, 15, 32, 2, 128, 1000}));
 }
 
+// The tune is about a minute long; a game goes on far longer.
+TEST_F(LevelSetup, NewGameStartsTheMusicLooping) {
+    load_assets();
+    ASSERT_NE(backsound, nullptr);
+    game_initdata();
+    EXPECT_EQ(last_music.midi, backsound);
+    EXPECT_EQ(last_music.loop, 1) << "the music would stop at the tune's end";
+}
+
 TEST_F(LevelSetup, FruitFollowTheRandomSequenceInDrawOrder) {
     // Kind, points, then x and y, each drawn again until it lies within the
     // margins. Many seeds, so that the draws reach both ends of each band and

@@ -71,7 +71,7 @@ class Controls : public Headless {
     void SetUp() override {
         Headless::SetUp();
         take_close_request();
-        create_menu_buttons();
+        load_assets();
         game_initdata();
         show_menu(false);
     }

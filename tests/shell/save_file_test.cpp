@@ -74,7 +74,7 @@ class SaveFile : public Headless {
   protected:
     void SetUp() override {
         Headless::SetUp();
-        create_menu_buttons();
+        load_assets();
         show_menu(true);
     }
 

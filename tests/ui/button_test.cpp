@@ -17,7 +17,7 @@ class ButtonTest : public Headless {
   protected:
     void SetUp() override {
         Headless::SetUp();
-        create_menu_buttons();
+        load_assets();
     }
 
     // The three buttons drawn on the field; the pixel at (x, y).
@@ -83,7 +83,7 @@ TEST_F(ButtonTest, CompletesAClickWhenTheButtonIsSeenUpOverAnArmedButton) {
         {"Ddu?uuU?", "01"},  // dragged out and released: completes over it later
     };
     for (const auto &c : cases) {
-        create_menu_buttons();
+        load_assets();
         EXPECT_EQ(play(c.script), c.said) << c.script;
     }
 }

@@ -33,8 +33,11 @@ const Rgb POINTER{250, 250, 10};
 
 class FrameTest : public Headless {
   protected:
+    // The game's own assets and buttons, with every sprite and the pointer
+    // then replaced by pictures of one colour each.
     void SetUp() override {
         Headless::SetUp();
+        load_assets();
         for (const Art &a : ART) {
             const bool back = a.sprite == &sback; // 100 x 100 of a nominal 640 x 480
             for (int f = 0; f < a.count; f++)
@@ -42,17 +45,13 @@ class FrameTest : public Headless {
                               colour_of(*a.sprite, f));
             a.sprite->Create(a.file, a.count, back ? 640 : 32, back ? 480 : 32);
         }
+        destroy_bitmap(bmouse);
         bmouse = create_bitmap(8, 8);
         clear_to_color(bmouse, makecol(POINTER.r, POINTER.g, POINTER.b));
         player.pos = {600, 450}; // out of the way unless a test places them
         for (_TRAIN &t : train)
             t.pos = {600, 450};
     }
-    void TearDown() override {
-        destory_all();
-        Headless::TearDown();
-    }
-
     ScratchDir dir;
 };
 
@@ -76,7 +75,6 @@ TEST_F(FrameTest, FruitIsDrawnByKindAndOnlyWithinFruitmax) {
 }
 
 TEST_F(FrameTest, LaysTheItemsOverEachOtherInOrder) {
-    create_menu_buttons();
     unit.fruitmax = 1;
     fruit[0] = {{200, 400}, 10, 1, -1};
     player.pos = {216, 400};
@@ -196,7 +194,6 @@ TEST_F(FrameTest, AnimatesOnPassesWhoseTimerIsAMultipleOfFive) {
     EXPECT_EQ(splayer.Frame(), 1);
 
     // The buttons watch the mouse on every pass.
-    create_menu_buttons();
     mouse_x = 300;
     mouse_y = 210;
     for (int b : {1, 0}) {

@@ -11,7 +11,7 @@ class MenuTest : public Headless {
   protected:
     void SetUp() override {
         Headless::SetUp();
-        create_menu_buttons();
+        load_assets();
     }
 
     // How many of the three buttons are both drawn and take a click.

@@ -1,6 +1,6 @@
 // Helpers for tests that need files or the menu: a throw-away working
-// directory, one-colour pictures, the buttons as the game creates them, and
-// a click fed to them the way the passes of the game do.
+// directory, one-colour pictures, and a click fed to the menu buttons (made by
+// the fixture's load_assets()) the way the passes of the game do.
 #pragma once
 
 #include "../headless.h"
@@ -41,12 +41,6 @@ inline void write_picture(const std::string &name, int w, int h, Rgb c) {
     clear_to_color(picture, makecol(c.r, c.g, c.b));
     EXPECT_EQ(save_bmp(name.c_str(), picture, default_palette), 0) << name;
     destroy_bitmap(picture);
-}
-
-inline void create_menu_buttons() {
-    bstart.Create("Start", 280, 200, 24, 80);
-    bend.Create("End", 280, 230, 24, 80);
-    bresume.Create("Continue", 280, 170, 24, 80);
 }
 
 // A pass with the left button down at (x, y), then one with it up.
