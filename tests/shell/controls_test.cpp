@@ -142,6 +142,30 @@ TEST_F(Controls, ArrowKeysSteerWithMomentum) {
     }
 }
 
+// Each margin on the margin itself and one pixel inside it, on a field that is
+// not square, so that no edge stands where another one's numbers would put it.
+TEST_F(Controls, TheMarginsStopTheStepFromTheMarginOn) {
+    unit.width = 500;
+    unit.height = 400;
+    const struct {
+        int fw;
+        POS at, step;
+    } cases[] = {
+        {FW_LEFT, {48, 200}, {0, 0}},   {FW_LEFT, {49, 200}, {-3, 0}},
+        {FW_RIGHT, {452, 200}, {0, 0}}, {FW_RIGHT, {451, 200}, {3, 0}},
+        {FW_UP, {250, 48}, {0, 0}},     {FW_UP, {250, 49}, {0, -3}},
+        {FW_DOWN, {250, 352}, {0, 0}},  {FW_DOWN, {250, 351}, {0, 3}},
+    };
+    for (const auto &c : cases) {
+        player.pos = c.at;
+        player.fw = c.fw;
+        player.speed2 = 3;
+        pass();
+        EXPECT_EQ(player.pos.x - c.at.x, c.step.x) << "fw " << c.fw << " from " << c.at.x;
+        EXPECT_EQ(player.pos.y - c.at.y, c.step.y) << "fw " << c.fw << " from " << c.at.y;
+    }
+}
+
 TEST_F(Controls, SpeedAndLivesKeysEachSparkleFor100Milliseconds) {
     const struct {
         const char *keys;
