@@ -1,6 +1,7 @@
 // The input stage of a pass: the player's momentum and steering, the
 // keyboard commands and their waits, and the Start and End buttons and the
-// window's close button.
+// window's close button, which setvideo() sets up together with the first
+// frame.
 #include "../headless.h"
 #include "../ui/scratch.h"
 
@@ -20,7 +21,8 @@
 
 // Headless there is no graphics mode, and setvideo() registers the close
 // button's handler only after a mode is set. These two stand in front of the
-// library's own so a test can get a mode "set" and then press the button.
+// library's own so a test can get a mode "set", look at the buffer setvideo()
+// made and press the button.
 namespace {
 bool pretend_mode_set = false;
 void (*close_button)() = nullptr;
@@ -43,15 +45,21 @@ int set_close_button_callback(void (*proc)()) {
 
 namespace {
 
+// Runs setvideo() with the mode "set" and returns the buffer it made, leaving
+// the fixture's own in place.
+BITMAP *pretend_setvideo() {
+    BITMAP *kept = buffer;
+    pretend_mode_set = true;
+    EXPECT_TRUE(setvideo());
+    pretend_mode_set = false;
+    BITMAP *made = buffer;
+    buffer = kept;
+    return made;
+}
+
 void press_close_button() {
-    if (!close_button) {
-        BITMAP *kept = buffer;
-        pretend_mode_set = true;
-        EXPECT_TRUE(setvideo());
-        pretend_mode_set = false;
-        destroy_bitmap(buffer);
-        buffer = kept;
-    }
+    if (!close_button)
+        destroy_bitmap(pretend_setvideo());
     ASSERT_NE(close_button, nullptr);
     close_button();
 }
@@ -251,6 +259,23 @@ TEST_F(Controls, EndAndTheCloseButtonEndTheRunAfterOneMoreStep) {
         pass();
         EXPECT_EQ(unit.end, 0) << "a press is taken once";
     }
+}
+
+// The first pass presents the buffer before anything is drawn into it. Memory
+// of the buffer's size is filled with another colour and given back first, so
+// that the new buffer most likely gets it.
+TEST_F(Controls, TheFirstFrameIsTheClearedField) {
+    BITMAP *used = create_bitmap(640, 480);
+    clear_to_color(used, makecol(255, 0, 255));
+    destroy_bitmap(used);
+    BITMAP *first = pretend_setvideo();
+    ASSERT_NE(first, nullptr);
+    int other = 0;
+    for (int y = 0; y < 480; y++)
+        for (int x = 0; x < 640; x++)
+            other += pixel_rgb(first, x, y) != Rgb{0, 128, 0};
+    destroy_bitmap(first);
+    EXPECT_EQ(other, 0);
 }
 
 } // namespace
