@@ -330,4 +330,29 @@ TEST_F(SaveFile, ASymlinkedSaveIsReplacedNotWrittenThrough) {
     EXPECT_EQ(directory(), (std::vector<std::string>{SAVE_FILE_NAME, "target.dat"}));
 }
 
+// Another user may plant a symlink at the name of the next save's temporary
+// file; the save must not write through it.
+TEST_F(SaveFile, ASymlinkAtTheTemporaryNameIsNotWrittenThrough) {
+    const Bytes target(50, 0x33), previous(SAVE_FILE_SIZE, 0xAB);
+    write_file("target.dat", target);
+    write_file(SAVE_FILE_NAME, previous);
+    const std::string temporary = std::string(SAVE_FILE_NAME) + ".tmp" + std::to_string(getpid());
+    std::filesystem::create_symlink("target.dat", temporary);
+    fill_records();
+    ::testing::internal::CaptureStdout();
+    const bool saved = game_save();
+    const std::string message = ::testing::internal::GetCapturedStdout();
+
+    EXPECT_EQ(read_file("target.dat"), target);
+    struct stat info;
+    ASSERT_EQ(lstat(SAVE_FILE_NAME, &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    const Bytes now = read_file(SAVE_FILE_NAME);
+    if (saved)
+        EXPECT_EQ(now, good_image());
+    else
+        EXPECT_EQ(now, previous) << "a failed save lost the previous file";
+    EXPECT_EQ(message.empty(), saved) << message;
+}
+
 } // namespace
