@@ -1,7 +1,7 @@
 // The game heard, in the real window: the music after Start and still after the
-// tune's end (it loops), each sound effect at the moment its event happens, and a
-// silent but whole game on a machine without a sound device. What the game plays is
-// caught per run through ALSA (see audio_capture.h).
+// tune's end (it loops), each sound effect at the moment its event happens and over
+// soon after, and a silent but whole game on a machine without a sound device. What
+// the game plays is caught per run through ALSA (see audio_capture.h).
 #include "audio_capture.h"
 #include "menu_screen.h"
 #include "real_window.h"
@@ -14,8 +14,10 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 using namespace window_test;
 
@@ -38,8 +40,12 @@ constexpr double SOUNDING_DBFS = -55;
 constexpr double EFFECT_FOUND = 0.6;
 constexpr double EFFECT_ABSENT = 0.45;
 constexpr double EFFECT_RISE_DB = 10;
-// Long enough after Continue for the fanfare (1 s) to have played out whole.
-constexpr int EFFECT_LISTEN_MS = 2000;
+// An effect has ended this long after its own length: from there on a stretch twice
+// its length holds no whole copy of it.
+constexpr int ENDED_WITHIN_S = 1;
+// Long enough after Continue for the fanfare (1 s) to have played out whole, and
+// for the stretch where it must have ended.
+constexpr int EFFECT_LISTEN_MS = 3000;
 
 void pause_ms(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -114,9 +120,18 @@ SavedGame quiet_game() {
 
 const char *const EFFECTS[] = {"eat.wav", "attact.wav", "tada.wav"};
 
-// Continues `game` and returns where each sound effect fits best in what the game
-// played from the click on Continue to two seconds later.
-std::map<std::string, Match> listen_after_continue(const SavedGame &game) {
+std::vector<double> effect(const std::string &name) {
+    return effect_as_played(std::string(TARVELLION_WINDOW_DATA_DIR) + "/" + name);
+}
+
+struct Heard {
+    std::vector<double> capture;
+    std::map<std::string, Match> matches; // where each effect fits best in it
+};
+
+// Continues `game` and returns what the game played from the click on Continue
+// to a few seconds later, and where each sound effect fits best in it.
+Heard listen_after_continue(const SavedGame &game) {
     Bytes save(SAVE_FILE_SIZE);
     encode_save(game, save.data());
     AudioCapture capture;
@@ -130,19 +145,35 @@ std::map<std::string, Match> listen_after_continue(const SavedGame &game) {
     press_button(run, CONTINUE_BOX);
     run.wait_for_screen(menu_hidden, "the game after Continue");
     pause_ms(EFFECT_LISTEN_MS);
-    const std::vector<double> heard = capture.mono(before, capture.size());
+    Heard heard;
+    heard.capture = capture.mono(before, capture.size());
     const ExitStatus status = end_game(run);
     EXPECT_TRUE(status.exited && status.code == 0) << to_string(status);
 
-    std::printf("  all of it %.1f dBFS\n", rms_dbfs(heard));
-    std::map<std::string, Match> matches;
-    for (const char *effect : EFFECTS) {
-        matches[effect] = best_match(
-            heard, effect_as_played(std::string(TARVELLION_WINDOW_DATA_DIR) + "/" + effect));
-        std::printf("  %-10s correlation %.2f, %.1f dBFS\n", effect, matches[effect].correlation,
-                    matches[effect].level_dbfs);
+    std::printf("  all of it %.1f dBFS\n", rms_dbfs(heard.capture));
+    for (const char *name : EFFECTS) {
+        const Match match = best_match(heard.capture, effect(name));
+        heard.matches[name] = match;
+        std::printf("  %-10s correlation %.2f, %.1f dBFS\n", name, match.correlation,
+                    match.level_dbfs);
     }
-    return matches;
+    return heard;
+}
+
+// How well the effect found at `found` fits the capture from a second after its
+// end, over twice its length: near 1 if it sounds again there, low for the music
+// alone, 0 for silence.
+double fit_after_the_end(const std::vector<double> &capture, const std::string &name,
+                         const Match &found) {
+    const std::vector<double> sound = effect(name);
+    const std::size_t from = found.at + sound.size() + ENDED_WITHIN_S * CAPTURE_RATE;
+    const std::size_t to = from + 2 * sound.size();
+    if (to > capture.size())
+        throw std::runtime_error("the capture ends before " + name + " could be heard ending");
+    return best_match(std::vector<double>(capture.begin() + static_cast<long>(from),
+                                          capture.begin() + static_cast<long>(to)),
+                      sound)
+        .correlation;
 }
 
 struct EffectCase {
@@ -163,9 +194,9 @@ const EffectCase EFFECT_CASES[] = {
      "tada.wav"},
 };
 
-TEST(GameSounds, EachEventPlaysItsOwnSoundAndNoOther) {
+TEST(GameSounds, EachEventPlaysItsOwnSoundOnceAndNoOther) {
     std::printf("nothing happens:\n");
-    const std::map<std::string, Match> quiet = listen_after_continue(quiet_game());
+    const std::map<std::string, Match> quiet = listen_after_continue(quiet_game()).matches;
     for (const char *effect : EFFECTS)
         EXPECT_LT(quiet.at(effect).correlation, EFFECT_ABSENT) << effect << " heard unbidden";
 
@@ -174,9 +205,9 @@ TEST(GameSounds, EachEventPlaysItsOwnSoundAndNoOther) {
         std::printf("%s:\n", c.name);
         SavedGame game = quiet_game();
         c.arrange(game);
-        const std::map<std::string, Match> heard = listen_after_continue(game);
+        const Heard heard = listen_after_continue(game);
         for (const char *effect : EFFECTS) {
-            const Match &match = heard.at(effect);
+            const Match &match = heard.matches.at(effect);
             if (std::strcmp(effect, c.expected) != 0) {
                 EXPECT_LT(match.correlation, EFFECT_ABSENT) << effect << " heard";
                 continue;
@@ -184,6 +215,10 @@ TEST(GameSounds, EachEventPlaysItsOwnSoundAndNoOther) {
             EXPECT_GT(match.correlation, EFFECT_FOUND) << effect << " not heard";
             EXPECT_GT(match.level_dbfs, quiet.at(effect).level_dbfs + EFFECT_RISE_DB)
                 << effect << " no louder than what the music alone has of it";
+            const double after = fit_after_the_end(heard.capture, effect, match);
+            std::printf("  %-10s correlation %.2f from %d s after its end\n", effect, after,
+                        ENDED_WITHIN_S);
+            EXPECT_LT(after, EFFECT_ABSENT) << effect << " still sounds after its end";
         }
     }
 }
