@@ -38,13 +38,14 @@ BOOL WINAPI note_console_event(DWORD event) {
     return TRUE;
 }
 
-// Runs on the library's window thread before its own handling of a message.
+// Runs on the library's window thread before its own handling of a message;
+// returning non-zero lets the library handle it (zero would swallow it).
 // After WM_ENDSESSION the process may be ended at any moment, so the game is
 // saved there and then.
 int watch_session(HWND, UINT message, WPARAM wparam, LPARAM, int *) {
     if (message == WM_ENDSESSION && wparam && session_lost_save)
         _exit(session_lost_save());
-    return 0;
+    return 1;
 }
 
 long plain_write(int fd, const void *bytes, std::size_t size) {
