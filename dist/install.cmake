@@ -28,6 +28,10 @@ install(FILES ${tarvellion_data_paths}
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/tarvellion.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
         COMPONENT ${TARVELLION_INSTALL_COMPONENT})
-install(FILES ${CMAKE_SOURCE_DIR}/data/${TARVELLION_ICON}
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps
-        COMPONENT ${TARVELLION_INSTALL_COMPONENT})
+# One picture drawn for each size, under the name the desktop entry asks for.
+foreach(size IN LISTS TARVELLION_ICON_SIZES)
+  install(FILES ${CMAKE_SOURCE_DIR}/data/tarvellion-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME tarvellion.png
+          COMPONENT ${TARVELLION_INSTALL_COMPONENT})
+endforeach()
