@@ -14,8 +14,10 @@
 #include <filesystem>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 #include <stdlib.h>
 #include <string>
+#include <sys/wait.h>
 #include <vector>
 
 using namespace window_test;
