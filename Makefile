@@ -15,9 +15,18 @@ WINDOWS_PACKAGES := cmake make patch debian-archive-keyring g++-mingw-w64-x86-64
 	mingw-w64-tools wine wine64
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 FUZZ_TARGETS := settings save
+# The Debian package: built from a copy of the source tree inside build-deb/, since
+# dpkg-buildpackage leaves its results beside the tree it builds. It is built again
+# whenever a file of the tree changes, or one comes or goes.
+DEB_BUILD := build-deb
+DEB_PACKAGES := debhelper dpkg-dev fakeroot lintian appstream desktop-file-utils man-db
+DEB_VERSION := $(shell head -n 1 debian/changelog | cut -d'(' -f 2 | cut -d')' -f 1)
+DEB_FILE := $(DEB_BUILD)/tarvellion_$(DEB_VERSION)_$(shell dpkg --print-architecture).deb
+DEB_SOURCES := $(shell git ls-files --cached --others --exclude-standard 2>/dev/null | \
+	while read -r f; do [ -f "$$f" ] && echo "$$f"; done)
 
 .PHONY: deps build run test assets sheet clean fuzz-build fuzz test-sanitize soak bench \
-	bench-window install uninstall windows-allegro
+	bench-window install uninstall windows-allegro deb deb-deps screenshots FORCE
 
 deps:
 	@tools/install-deps $(PACKAGES)
@@ -29,8 +38,9 @@ build: deps
 run: build
 	cd data && ../$(BUILD)/tarvellion
 
-# The game's tests (the soak among them), then a short fuzz run of each target.
-test: build fuzz-build
+# The game's tests (the soak and the package's among them), then a short fuzz run of
+# each target.
+test: build fuzz-build deb
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(FUZZ_BUILD) && ctest --output-on-failure -j $(JOBS)
 
@@ -53,7 +63,8 @@ fuzz: fuzz-build
 
 # Every test, under AddressSanitizer (leaks included) and UBSan; the first
 # report stops the run. The suppressions file says which leak is on purpose.
-# The window tests give the slowed game three times as long for each wait.
+# The window tests give the slowed game three times as long for each wait. The
+# package's tests are left out: the package is no sanitizer build.
 test-sanitize: deps
 	@cmake -S . -B $(SANITIZE_BUILD) -DTARVELLION_SANITIZE=ON \
 		-DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -62,11 +73,41 @@ test-sanitize: deps
 		ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:fast_unwind_on_malloc=0 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 TARVELLION_TEST_SLOWDOWN=3 \
-		ctest --output-on-failure --stop-on-failure -j $(JOBS)
+		ctest --output-on-failure --stop-on-failure -j $(JOBS) -LE package
 
 # The soak ten times as long as in `make test`, in the default window.
 soak: build
 	$(BUILD)/tests/soak/soak 2000000
+
+# build-deb/tarvellion_<version>_<arch>.deb, as `dpkg-buildpackage -us -uc -b` makes it
+# from a clean tree: a fresh copy of the tracked files and any new ones not ignored.
+deb-deps:
+	@tools/install-deps $(DEB_PACKAGES) cmake g++ make pkg-config liballegro4-dev libx11-dev
+
+deb: deb-deps
+	@$(MAKE) --no-print-directory $(DEB_FILE)
+
+$(DEB_BUILD)/sources.txt: FORCE
+	@mkdir -p $(DEB_BUILD)
+	@printf '%s\n' $(DEB_SOURCES) > $@.new
+	@if cmp -s $@.new $@; then rm $@.new; else mv $@.new $@; fi
+
+$(DEB_FILE): $(DEB_BUILD)/sources.txt $(DEB_SOURCES)
+	@rm -rf $(DEB_BUILD)/tarvellion && mkdir -p $(DEB_BUILD)/tarvellion
+	@tr '\n' '\0' < $(DEB_BUILD)/sources.txt | xargs -0 cp --parents -t $(DEB_BUILD)/tarvellion
+	cd $(DEB_BUILD)/tarvellion && DEB_BUILD_OPTIONS="parallel=$(JOBS)" \
+		dpkg-buildpackage -us -uc -b > ../dpkg-buildpackage.log 2>&1 || \
+		{ tail -40 ../dpkg-buildpackage.log; exit 1; }
+	@ls -l $@
+
+FORCE:
+
+# The menu, a level in play and the game-over picture, played in a real window on
+# Xvfb, into dist/screenshots/.
+screenshots: build
+	@tools/install-deps imagemagick
+	@mkdir -p dist/screenshots
+	$(BUILD)/tests/window/take_screenshots dist/screenshots
 
 # Installs the game under PREFIX (run as root for /usr/local); `tarvellion` then starts
 # it. `make uninstall` removes what the last install from $(BUILD) put there.
@@ -115,4 +156,4 @@ windows-allegro:
 		-DCMAKE_BUILD_TYPE=Release
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD) $(WINDOWS_BUILD) $(DEB_BUILD)

@@ -1,8 +1,6 @@
 // Draws the player, locomotive and shot pictures for make_assets; see actor_art.h.
 #include "actor_art.h"
 
-#include "shape_painter.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -88,16 +86,15 @@ Part wheel(Vec2 centre, float radius, float spoke_angle, const GamePalette &pale
 
 } // namespace
 
-IndexedImage draw_player(int facing) {
+void paint_player(IndexedImage &image, int facing, const Placement &at) {
     const GamePalette &palette = game_palette();
     const Lighting lighting;
     const QuarterTurns turn{facing};
-    IndexedImage image(32, 32, GamePalette::transparent);
-    paint(image, turned_dome(turn, {0.0f, 6.8f}, 4.6f, 3.2f, palette.wood, lighting, 0.8f));
-    paint(image, turned_dome(turn, {-7.2f, -5.6f}, 2.4f, 2.4f, palette.skin, lighting));
-    paint(image, turned_dome(turn, {7.2f, -5.6f}, 2.4f, 2.4f, palette.skin, lighting));
-    paint(image, turned_dome(turn, {0.0f, 1.5f}, 10.5f, 5.0f, palette.shirt, lighting));
-    paint(image, turned_dome(turn, {0.0f, 0.5f}, 5.4f, 5.4f, palette.cap, lighting));
+    paint(image, turned_dome(turn, {0.0f, 6.8f}, 4.6f, 3.2f, palette.wood, lighting, 0.8f), at);
+    paint(image, turned_dome(turn, {-7.2f, -5.6f}, 2.4f, 2.4f, palette.skin, lighting), at);
+    paint(image, turned_dome(turn, {7.2f, -5.6f}, 2.4f, 2.4f, palette.skin, lighting), at);
+    paint(image, turned_dome(turn, {0.0f, 1.5f}, 10.5f, 5.0f, palette.shirt, lighting), at);
+    paint(image, turned_dome(turn, {0.0f, 0.5f}, 5.4f, 5.4f, palette.cap, lighting), at);
     // The cap's white peak sticks out where the figure is heading.
     Part peak = turned_dome(turn, {0.0f, -4.8f}, 4.6f, 4.2f, palette.grey, lighting);
     peak.covers = [turn](float x, float y) {
@@ -107,7 +104,12 @@ IndexedImage draw_player(int facing) {
     // Kept bright whichever way it faces, so the heading reads against the sun.
     const auto dome_light = peak.light;
     peak.light = [dome_light](float x, float y) { return 0.55f + 0.45f * dome_light(x, y); };
-    paint(image, peak);
+    paint(image, peak, at);
+}
+
+IndexedImage draw_player(int facing) {
+    IndexedImage image(32, 32, GamePalette::transparent);
+    paint_player(image, facing, {});
     return image;
 }
 

@@ -1,8 +1,7 @@
 // Draws the fruit pictures for make_assets; see fruit_art.h.
 #include "fruit_art.h"
 
-#include "shape_painter.h"
-
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -35,11 +34,15 @@ Part leaf(Vec2 centre, float length, float width, float angle, const GamePalette
             palette.leaf};
 }
 
-// A bright four-pointed glint; it only appears in the second frame.
-void add_glint(IndexedImage &image, int x, int y, const GamePalette &palette) {
+// A bright four-pointed glint, centred on the pixel holding the design point; it only
+// appears in the second frame. Its arms grow with the scale.
+void add_glint(IndexedImage &image, Vec2 centre, const GamePalette &palette, const Placement &at) {
+    const int x = static_cast<int>(std::floor((centre.x + at.origin.x) * at.scale));
+    const int y = static_cast<int>(std::floor((centre.y + at.origin.y) * at.scale));
+    const int arms = std::max(1, static_cast<int>(std::lround(2.0f * at.scale)));
     image.set(x, y, palette.white);
-    for (int arm = 1; arm <= 2; ++arm) {
-        const std::uint8_t colour = arm == 1 ? palette.white : palette.pale_grey;
+    for (int arm = 1; arm <= arms; ++arm) {
+        const std::uint8_t colour = 2 * arm <= arms ? palette.white : palette.pale_grey;
         image.set(x - arm, y, colour);
         image.set(x + arm, y, colour);
         image.set(x, y - arm, colour);
@@ -47,18 +50,22 @@ void add_glint(IndexedImage &image, int x, int y, const GamePalette &palette) {
     }
 }
 
-void draw_apple(IndexedImage &image, const GamePalette &palette, const Lighting &lighting) {
-    paint(image, rod({16.0f, 11.0f}, {17.5f, 4.0f}, 1.1f, palette.wood, lighting));
+void draw_apple(IndexedImage &image, const GamePalette &palette, const Lighting &lighting,
+                const Placement &at) {
+    paint(image, rod({16.0f, 11.0f}, {17.5f, 4.0f}, 1.1f, palette.wood, lighting), at);
     const Part shading = dome({16.0f, 18.0f}, 13.0f, 11.0f, palette.apple, lighting);
-    paint(image, {[](float x, float y) {
-                      return inside_ellipse(x, y, {12.8f, 18.5f}, 9.6f, 9.6f) ||
-                             inside_ellipse(x, y, {19.2f, 18.5f}, 9.6f, 9.6f);
-                  },
-                  shading.light, palette.apple});
-    paint(image, leaf({21.5f, 6.5f}, 4.8f, 2.3f, -0.45f, palette));
+    paint(image,
+          {[](float x, float y) {
+               return inside_ellipse(x, y, {12.8f, 18.5f}, 9.6f, 9.6f) ||
+                      inside_ellipse(x, y, {19.2f, 18.5f}, 9.6f, 9.6f);
+           },
+           shading.light, palette.apple},
+          at);
+    paint(image, leaf({21.5f, 6.5f}, 4.8f, 2.3f, -0.45f, palette), at);
 }
 
-void draw_lemon(IndexedImage &image, const GamePalette &palette, const Lighting &lighting) {
+void draw_lemon(IndexedImage &image, const GamePalette &palette, const Lighting &lighting,
+                const Placement &at) {
     const Rotated axis{{16.0f, 17.0f}, -0.55f};
     const float half_length = 11.0f, half_width = 8.0f;
     paint(image,
@@ -77,8 +84,9 @@ void draw_lemon(IndexedImage &image, const GamePalette &palette, const Lighting 
                const Vec3 normal = normalised({dx * c - dy * s, dx * s + dy * c, dz + 0.05f});
                return lighting.brightness(normal);
            },
-           palette.lemon});
-    paint(image, leaf({25.0f, 5.5f}, 3.8f, 1.8f, -1.1f, palette));
+           palette.lemon},
+          at);
+    paint(image, leaf({25.0f, 5.5f}, 3.8f, 1.8f, -1.1f, palette), at);
 }
 
 Vec2 on_curve(Vec2 a, Vec2 control, Vec2 b, float t) {
@@ -101,52 +109,58 @@ Part curved_stem(Vec2 a, Vec2 control, Vec2 b, const GamePalette &palette) {
             [](float, float) { return 0.55f; }, palette.leaf};
 }
 
-void draw_cherries(IndexedImage &image, const GamePalette &palette, const Lighting &lighting) {
+void draw_cherries(IndexedImage &image, const GamePalette &palette, const Lighting &lighting,
+                   const Placement &at) {
     const Vec2 joint{18.5f, 3.5f};
-    paint(image, curved_stem({10.5f, 17.0f}, {12.0f, 7.0f}, joint, palette));
-    paint(image, curved_stem({21.5f, 18.0f}, {21.0f, 9.0f}, joint, palette));
-    paint(image, dome({10.5f, 22.0f}, 6.4f, 6.2f, palette.cherry, lighting));
-    paint(image, dome({21.5f, 23.5f}, 6.4f, 6.2f, palette.cherry, lighting));
-    paint(image, leaf({24.0f, 5.0f}, 4.6f, 2.1f, -0.3f, palette));
+    paint(image, curved_stem({10.5f, 17.0f}, {12.0f, 7.0f}, joint, palette), at);
+    paint(image, curved_stem({21.5f, 18.0f}, {21.0f, 9.0f}, joint, palette), at);
+    paint(image, dome({10.5f, 22.0f}, 6.4f, 6.2f, palette.cherry, lighting), at);
+    paint(image, dome({21.5f, 23.5f}, 6.4f, 6.2f, palette.cherry, lighting), at);
+    paint(image, leaf({24.0f, 5.0f}, 4.6f, 2.1f, -0.3f, palette), at);
 }
 
-void draw_grapes(IndexedImage &image, const GamePalette &palette, const Lighting &lighting) {
-    paint(image, rod({16.5f, 7.0f}, {17.5f, 2.0f}, 1.0f, palette.wood, lighting));
-    paint(image, leaf({10.5f, 4.5f}, 4.6f, 2.1f, 0.35f, palette));
+void draw_grapes(IndexedImage &image, const GamePalette &palette, const Lighting &lighting,
+                 const Placement &at) {
+    paint(image, rod({16.5f, 7.0f}, {17.5f, 2.0f}, 1.0f, palette.wood, lighting), at);
+    paint(image, leaf({10.5f, 4.5f}, 4.6f, 2.1f, 0.35f, palette), at);
     const std::vector<Vec2> berries = {{9.5f, 11.5f},  {16.5f, 10.5f}, {23.5f, 11.5f},
                                        {13.0f, 18.0f}, {20.0f, 18.0f}, {16.5f, 24.5f}};
     for (const Vec2 &berry : berries) {
-        paint(image, dome(berry, 4.4f, 4.4f, palette.grape, lighting));
+        paint(image, dome(berry, 4.4f, 4.4f, palette.grape, lighting), at);
     }
 }
 
 } // namespace
 
-IndexedImage draw_fruit(Fruit fruit, int frame) {
+void paint_fruit(IndexedImage &image, Fruit fruit, int frame, const Placement &placement) {
     const GamePalette &palette = game_palette();
-    IndexedImage image(32, 32, GamePalette::transparent);
     const Lighting lighting;
     Vec2 glint{};
     switch (fruit) {
     case Fruit::green_apple:
-        draw_apple(image, palette, lighting);
-        glint = {10, 13};
+        draw_apple(image, palette, lighting, placement);
+        glint = {10.5f, 13.5f};
         break;
     case Fruit::yellow_lemon:
-        draw_lemon(image, palette, lighting);
-        glint = {11, 14};
+        draw_lemon(image, palette, lighting, placement);
+        glint = {11.5f, 14.5f};
         break;
     case Fruit::red_cherries:
-        draw_cherries(image, palette, lighting);
-        glint = {19, 20};
+        draw_cherries(image, palette, lighting, placement);
+        glint = {19.5f, 20.5f};
         break;
     case Fruit::blue_grapes:
-        draw_grapes(image, palette, lighting);
-        glint = {14, 8};
+        draw_grapes(image, palette, lighting, placement);
+        glint = {14.5f, 8.5f};
         break;
     }
     if (frame == 1) {
-        add_glint(image, static_cast<int>(glint.x), static_cast<int>(glint.y), palette);
+        add_glint(image, glint, palette, placement);
     }
+}
+
+IndexedImage draw_fruit(Fruit fruit, int frame) {
+    IndexedImage image(32, 32, GamePalette::transparent);
+    paint_fruit(image, fruit, frame, {});
     return image;
 }

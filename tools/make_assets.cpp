@@ -1,5 +1,5 @@
 // make_assets OUTDIR: writes every picture, sound and piece of music the game loads,
-// the patch set that plays the music and the desktop icon into OUTDIR, byte for byte
+// the patch set that plays the music and the desktop icons into OUTDIR, byte for byte
 // the same on every run. `make assets` runs it into data/; the assets_match_generator test checks
 // that data/ is what it writes.
 #include "actor_art.h"
@@ -50,7 +50,10 @@ void write_all(const std::string &directory) {
     }
     picture("lost.dat", draw_game_over());
     picture("mouse.dat", draw_mouse_pointer());
-    write_indexed_png(directory + "/tarvellion.png", draw_icon(), colours);
+    for (int size : icon_sizes) {
+        write_indexed_png(directory + "/tarvellion-" + std::to_string(size) + ".png",
+                          draw_icon(size), colours);
+    }
 
     write_mono_wav(directory + "/eat.wav", make_pickup_blip(), effect_sample_rate);
     write_mono_wav(directory + "/attact.wav", make_hit_crash(), effect_sample_rate);

@@ -90,6 +90,8 @@ std::vector<std::uint8_t> encode_indexed_png(const IndexedImage &image,
         colours.push_back(c.b);
     }
     put_chunk(out, "PLTE", colours);
+    // Entry 0, the game's magic pink, is the transparent one.
+    put_chunk(out, "tRNS", {0});
 
     std::vector<std::uint8_t> rows;
     for (int y = 0; y < image.height(); ++y) {

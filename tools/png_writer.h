@@ -1,6 +1,6 @@
-// Writes 8-bit palette PNG files, the format of the game's desktop icon. The image data
-// is stored, not compressed: an icon is small, and stored blocks need no deflate
-// encoder. Called by make_assets.
+// Writes 8-bit palette PNG files, the format of the game's desktop icons, with palette
+// entry 0 transparent. The image data is stored, not compressed: an icon is small, and
+// stored blocks need no deflate encoder. Called by make_assets.
 #pragma once
 
 #include "indexed_image.h"

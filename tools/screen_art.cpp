@@ -28,17 +28,28 @@ int clamp_level(float level, int low, int high) {
     return std::clamp(static_cast<int>(std::floor(level)), low, high);
 }
 
+} // namespace
+
+float meadow_lightness(float x, float y) {
+    static const ValueNoise broad(11, 90.0f, screen_width, screen_height);
+    static const ValueNoise patches(12, 22.0f, screen_width, screen_height);
+    return 0.5f + 0.22f * broad.at(x, y) + 0.12f * patches.at(x, y);
+}
+
+std::uint8_t meadow_shade(const Ramp &grass, float lightness) {
+    return grass.shade(clamp_level(3.0f + lightness * 6.0f, 2, 9));
+}
+
+namespace {
+
 // Quiet enough that fruit and shots stand out: a few neighbouring shades only.
 void draw_meadow(IndexedImage &image, const Ramp &grass) {
-    const ValueNoise broad(11, 90.0f, screen_width, screen_height);
-    const ValueNoise patches(12, 22.0f, screen_width, screen_height);
     Xorshift grain(13);
     for (int y = 0; y < screen_height; ++y) {
         for (int x = 0; x < screen_width; ++x) {
             const float fx = static_cast<float>(x), fy = static_cast<float>(y);
-            const float v = 0.5f + 0.22f * broad.at(fx, fy) + 0.12f * patches.at(fx, fy) +
-                            0.07f * grain.signed_unit();
-            image.set(x, y, grass.shade(clamp_level(3.0f + v * 6.0f, 2, 9)));
+            const float v = meadow_lightness(fx, fy) + 0.07f * grain.signed_unit();
+            image.set(x, y, meadow_shade(grass, v));
         }
     }
     Xorshift blades(14);

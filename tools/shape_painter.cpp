@@ -21,24 +21,38 @@ float Lighting::brightness(Vec3 normal) const {
     return std::clamp(ambient + (1.0f - ambient) * diffuse * 0.85f + specular, 0.0f, 1.0f);
 }
 
-void paint(IndexedImage &image, const Part &part) {
+void paint(IndexedImage &image, const Part &part, const Placement &placement) {
     const int w = image.width(), h = image.height();
+    auto design = [&](int x, int y) {
+        return Vec2{(static_cast<float>(x) + 0.5f) / placement.scale - placement.origin.x,
+                    (static_cast<float>(y) + 0.5f) / placement.scale - placement.origin.y};
+    };
     std::vector<char> covered(static_cast<std::size_t>(w * h), 0);
     auto index = [w](int x, int y) { return static_cast<std::size_t>(y * w + x); };
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            covered[index(x, y)] =
-                part.covers(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
+            const Vec2 p = design(x, y);
+            covered[index(x, y)] = part.covers(p.x, p.y);
         }
     }
     auto is_covered = [&](int x, int y) {
         return x >= 0 && y >= 0 && x < w && y < h && covered[index(x, y)];
     };
+    const int reach = placement.contour;
+    auto near_the_shape = [&](int x, int y) {
+        for (int dy = -reach; dy <= reach; ++dy) {
+            for (int dx = -reach; dx <= reach; ++dx) {
+                if (dx * dx + dy * dy <= reach * reach && is_covered(x + dx, y + dy)) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
     if (part.outlined) {
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
-                if (!is_covered(x, y) && (is_covered(x - 1, y) || is_covered(x + 1, y) ||
-                                          is_covered(x, y - 1) || is_covered(x, y + 1))) {
+                if (!is_covered(x, y) && near_the_shape(x, y)) {
                     image.set(x, y, part.ramp.darkest());
                 }
             }
@@ -49,8 +63,8 @@ void paint(IndexedImage &image, const Part &part) {
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             if (covered[index(x, y)]) {
-                const float light =
-                    part.light(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
+                const Vec2 p = design(x, y);
+                const float light = part.light(p.x, p.y);
                 const int level = 1 + static_cast<int>(std::clamp(light, 0.0f, 0.999f) *
                                                        static_cast<float>(shades));
                 image.set(x, y, part.ramp.shade(level));

@@ -41,9 +41,20 @@ struct Part {
     bool outlined = true;
 };
 
+// Where a part designed in units of its own lands on the canvas: the canvas pixel whose
+// centre is p shows the design point p / scale - origin. The contour keeps its width in
+// canvas pixels whatever the scale, so a picture drawn small stays outlined and one
+// drawn large gets a line in proportion. The icon is drawn this way at every size.
+struct Placement {
+    Vec2 origin{0.0f, 0.0f};
+    float scale = 1.0f;
+    int contour = 1;
+};
+
 // Samples each pixel at its centre. The contour takes the pixels just outside the shape
-// (4-neighbours), so a part painted over another draws its edge across it.
-void paint(IndexedImage &image, const Part &part);
+// (4-neighbours, or all within `contour` pixels), so a part painted over another draws
+// its edge across it.
+void paint(IndexedImage &image, const Part &part, const Placement &placement = {});
 
 bool inside_ellipse(float x, float y, Vec2 centre, float rx, float ry);
 float distance_to_segment(Vec2 p, Vec2 a, Vec2 b);

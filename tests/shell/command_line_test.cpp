@@ -1,8 +1,12 @@
-// The command line: what each option asks for, and what a bad one does.
+// The command line: what each option asks for, what a bad one does, and that the
+// manual page lists the options --help lists.
 #include "../headless.h"
 
 #include "shell/command_line.h"
 
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -63,6 +67,59 @@ TEST(CommandLine, EachOptionAndEachMistake) {
             EXPECT_NE(o.err.find(USAGE), std::string::npos) << "the usage follows a mistake";
         }
     }
+}
+
+// Each option as written: "--scale N".
+std::set<std::string> options_of_usage() {
+    std::set<std::string> options;
+    std::istringstream in(USAGE);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("  -", 0) == 0)
+            options.insert(line.substr(2, line.find("  ", 2) - 2));
+    return options;
+}
+
+// The tagged lines of the OPTIONS section, such as `.BI \-\-scale " N"`, as they read:
+// without their macro, font changes and quotes, spaces run together.
+std::string as_read(const std::string &tag_line) {
+    std::string text;
+    for (std::size_t i = tag_line.find(' ') + 1; i > 0 && i < tag_line.size(); i++) {
+        const char c = tag_line[i];
+        if (tag_line.compare(i, 2, "\\f") == 0) {
+            i += 2; // \fB, \fI, \fR
+        } else if (tag_line.compare(i, 2, "\\-") == 0) {
+            text += '-';
+            i++;
+        } else if (c == ' ' && !text.empty() && text.back() == ' ') {
+            continue;
+        } else if (c != '"') {
+            text += c;
+        }
+    }
+    return text;
+}
+
+std::set<std::string> options_of_man_page(const std::string &path) {
+    std::set<std::string> options;
+    std::ifstream in(path);
+    bool in_options = false, tag_next = false;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(".SH", 0) == 0) {
+            in_options = line == ".SH OPTIONS";
+        } else if (in_options && line == ".TP") {
+            tag_next = true;
+        } else if (tag_next) {
+            tag_next = false;
+            options.insert(as_read(line));
+        }
+    }
+    return options;
+}
+
+TEST(CommandLine, ManPageListsTheOptionsOfTheHelp) {
+    const std::set<std::string> help = options_of_usage();
+    EXPECT_GE(help.size(), 5u);
+    EXPECT_EQ(options_of_man_page(TARVELLION_MAN_PAGE), help);
 }
 
 } // namespace

@@ -50,9 +50,11 @@ TEST(InstalledGame, ReadsItsDataWhereInstalledAndKeepsThePlayersFilesInTheirOwnD
     ASSERT_EQ(install_into(prefix.path), 0) << "see " << prefix.path << "/install.log";
     const std::string data = prefix.path + "/share/tarvellion";
     for (const std::string installed :
-         {"/bin/tarvellion", "/share/applications/tarvellion.desktop",
-          "/share/icons/hicolor/64x64/apps/tarvellion.png", "/share/tarvellion/allegro.cfg",
-          "/share/tarvellion/default.cfg", "/share/tarvellion/town.dat"})
+         {"/bin/tarvellion", "/share/applications/org.tarvellion.Tarvellion.desktop",
+          "/share/metainfo/org.tarvellion.Tarvellion.metainfo.xml",
+          "/share/icons/hicolor/64x64/apps/tarvellion.png", "/share/man/man6/tarvellion.6",
+          "/share/tarvellion/allegro.cfg", "/share/tarvellion/default.cfg",
+          "/share/tarvellion/town.dat"})
         EXPECT_TRUE(fs::is_regular_file(prefix.path + installed)) << installed << " not installed";
     EXPECT_FALSE(fs::exists(data + "/save.dat") || fs::exists(data + "/setting.ini"))
         << "a player's file was installed as data";

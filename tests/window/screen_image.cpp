@@ -87,7 +87,9 @@ bool ScreenImage::save_png(const std::string &path) const {
         std::fwrite(rgb, 1, 3, file);
     }
     const bool written = std::fclose(file) == 0;
-    const std::string command = "convert '" + ppm + "' '" + path + "' >/dev/null 2>&1";
+    // Without the time stamps, the same picture makes the same file.
+    const std::string command =
+        "convert '" + ppm + "' -define png:exclude-chunks=date,time '" + path + "' >/dev/null 2>&1";
     const bool converted = written && std::system(command.c_str()) == 0;
     unlink(ppm.c_str());
     return converted;
