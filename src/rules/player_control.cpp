@@ -6,6 +6,8 @@
 #include "save_file.h"
 #include "../shell/assets.h"
 #include "../shell/game_state.h"
+#include "../shell/input.h"
+#include "../shell/mute.h"
 #include "../shell/waits.h"
 #include "../shell/window.h"
 #include "../ui/menu.h"
@@ -21,11 +23,26 @@ constexpr int SLOWEST_DELAY = 100;
 constexpr int PAUSE_KEY_WAIT = 500;
 constexpr int COMMAND_WAIT = 100;
 
+// While the menu is shown, Enter and the arrows work the menu, and the button
+// Enter presses is acted on with the clicks below.
+void menu_keys() {
+    if (input.menu_up)
+        move_highlight(-1);
+    if (input.menu_down)
+        move_highlight(1);
+    if (input.choose && menu_highlight != NO_HIGHLIGHT) {
+        press_highlighted();
+        hold_back_pause();
+    }
+}
+
 void keyboard_commands() {
-    if (key[KEY_ESC])
+    if (input.menu)
         show_menu(true);
+    if (showmouse)
+        menu_keys();
     // Before any game exists the rules have no field to run on.
-    if (key[KEY_ENTER] && unit.fruitmax != 0) {
+    else if (input.pause && unit.fruitmax != 0) {
         unit.pause = unit.pause ? 0 : 1;
         delay(PAUSE_KEY_WAIT);
         clear_keybuf();
@@ -52,6 +69,8 @@ void keyboard_commands() {
         delay2(COMMAND_WAIT);
         clear_keybuf();
     }
+    if (input.mute)
+        switch_mute();
 }
 
 void menu_buttons() {
@@ -98,16 +117,16 @@ void move_player() {
 
 void steer_player() {
     int keyed = 0;
-    if (key[KEY_LEFT]) {
+    if (asks_left()) {
         player.fw = FW_LEFT;
         keyed = 1;
-    } else if (key[KEY_RIGHT]) {
+    } else if (asks_right()) {
         player.fw = FW_RIGHT;
         keyed = 1;
-    } else if (key[KEY_UP]) {
+    } else if (asks_up()) {
         player.fw = FW_UP;
         keyed = 1;
-    } else if (key[KEY_DOWN]) {
+    } else if (asks_down()) {
         player.fw = FW_DOWN;
         keyed = 1;
     }
@@ -122,6 +141,7 @@ void steer_player() {
 } // namespace
 
 void do_key_work() {
+    gather_input();
     keyboard_commands();
     menu_buttons();
     if (unit.pause)

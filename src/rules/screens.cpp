@@ -5,6 +5,7 @@
 #include "../shell/assets.h"
 #include "../shell/endings.h"
 #include "../shell/game_state.h"
+#include "../shell/gamepad.h"
 #include "../shell/waits.h"
 #include "../shell/window.h"
 #include "../ui/frame.h"
@@ -26,8 +27,12 @@ void wait_for_key() {
     // Without a keyboard driver there is nothing to wait for.
     if (!keyboard_driver && !keypressed())
         return;
+    forget_pad_presses();
     while (!keypressed()) {
         if (ending_requested())
+            return;
+        poll_gamepad();
+        if (pad.pressed_button || pad.pressed_start)
             return;
         rest(5);
     }

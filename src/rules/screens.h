@@ -10,6 +10,6 @@ void showwin();
 // game_initdata().
 void showlost();
 
-// Waits until a key is pressed (the key itself is not used) or the session
-// is ending (the window's close button, a signal).
+// Waits until a key or the gamepad's button is pressed (the key itself is not
+// used) or the session is ending (the window's close button, a signal).
 void wait_for_key();

@@ -3,6 +3,7 @@
 #include "assets.h"
 
 #include "game_state.h"
+#include "mute.h"
 
 #include <initializer_list>
 
@@ -64,11 +65,13 @@ void destory_all() {
 }
 
 void play_effect(SAMPLE *sample) {
-    if (sample)
+    if (sample && !sound_muted())
         play_sample(sample, 255, pan, pitch, 0);
 }
 
 void start_music() {
-    if (backsound)
+    if (sound_muted())
+        music_held_back();
+    else if (backsound)
         play_midi(backsound, 1);
 }

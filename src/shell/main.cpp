@@ -4,6 +4,7 @@
 #include "endings.h"
 #include "frame_log.h"
 #include "game_state.h"
+#include "gamepad.h"
 #include "main_loop.h"
 #include "options.h"
 #include "player_files.h"
@@ -49,6 +50,7 @@ int main(int argc, char *argv[]) {
     install_keyboard();
     install_mouse();
     install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
+    start_gamepad();
     watch_endings();
 
     read_settings(player_path("setting.ini").c_str());

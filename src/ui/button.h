@@ -1,7 +1,8 @@
 // Button: a filled box with a centred caption that lights up under the mouse
 // pointer and reports completed left clicks. The three menu buttons live in
 // assets.cpp; frame.cpp draws them and feeds them the mouse every pass, the
-// key handling collects their clicks, the menu shows and hides them.
+// key handling collects their clicks, the menu shows and hides them and
+// moves its keyboard highlight over them.
 #pragma once
 
 #include <allegro.h>
@@ -23,6 +24,8 @@ class Button {
         lightcolor = makecol(227, 227, 227);
         value = false;
         mousedown = false;
+        highlighted = false;
+        steered = false;
         std::strncpy(text, caption, sizeof text - 1);
         text[sizeof text - 1] = '\0';
         x = x0;
@@ -35,7 +38,8 @@ class Button {
     void Draw(BITMAP *o) {
         if (!visible)
             return;
-        rectfill(o, x, y, x + w, y + h, insite() ? lightcolor : bgcolor);
+        const bool lit = steered ? highlighted && enabled : insite();
+        rectfill(o, x, y, x + w, y + h, lit ? lightcolor : bgcolor);
         textout_centre_ex(o, font, text, x + w / 2, y + 8, fontcolor, -1);
     }
 
@@ -56,6 +60,22 @@ class Button {
 
     // A disabled button is still drawn but never lights up or takes a click.
     void Enable(bool b) { enabled = b; }
+
+    // Once the menu has lit a button this way, the menu alone decides whether
+    // it is lit: it follows the pointer itself and the keys too.
+    void Highlight(bool b) {
+        highlighted = b;
+        steered = true;
+    }
+
+    // Whether the pointer is over the shown button.
+    bool Pointed() const { return visible && insite(); }
+
+    // A click completed by a key instead of the mouse.
+    void Press() {
+        if (visible && enabled)
+            value = true;
+    }
 
     bool Value() {
         const bool clicked = value;
@@ -81,4 +101,6 @@ class Button {
     int32_t bgcolor = 0;
     bool value = false;
     bool mousedown = false;
+    bool highlighted = false; // lit by the menu
+    bool steered = false;     // the menu decides what is lit, not the pointer alone
 };

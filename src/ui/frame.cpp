@@ -172,4 +172,5 @@ void flash() {
     bstart.Flash();
     bend.Flash();
     bresume.Flash();
+    follow_pointer();
 }

@@ -1,13 +1,17 @@
 // The input stage of a pass: the player's momentum and steering, the
-// keyboard commands and their waits, and the Start and End buttons and the
-// window's close button, which setvideo() sets up together with the first
-// frame.
+// keyboard commands and their waits, the Start and End buttons and the
+// window's close button (which setvideo() sets up together with the first
+// frame), the menu worked with the arrows and Enter, the gamepad as the
+// driver leaves it in the library's joystick globals, and M.
 #include "../headless.h"
 #include "../ui/scratch.h"
 
 #include "rules/level_setup.h"
 #include "rules/player_control.h"
 #include "shell/game_state.h"
+#include "shell/gamepad.h"
+#include "shell/input.h"
+#include "shell/options.h"
 #include "shell/waits.h"
 #include "shell/window.h"
 #include "ui/menu.h"
@@ -65,11 +69,11 @@ void press_close_button() {
 }
 
 // Keys by letter: arrows L R U D, Home H, End E, minus -, equals =, Esc X,
-// Enter N; "." holds none.
+// Enter N, M M; "." holds none.
 int key_code(char c) {
-    const char letters[] = "LRUDHE-=XN";
-    const int codes[] = {KEY_LEFT, KEY_RIGHT, KEY_UP,     KEY_DOWN, KEY_HOME,
-                         KEY_END,  KEY_MINUS, KEY_EQUALS, KEY_ESC,  KEY_ENTER};
+    const char letters[] = "LRUDHE-=XNM";
+    const int codes[] = {KEY_LEFT,  KEY_RIGHT,  KEY_UP,  KEY_DOWN,  KEY_HOME, KEY_END,
+                         KEY_MINUS, KEY_EQUALS, KEY_ESC, KEY_ENTER, KEY_M};
     const char *at = std::strchr(letters, c);
     return at && c ? codes[at - letters] : 0;
 }
@@ -78,11 +82,52 @@ class Controls : public Headless {
   protected:
     void SetUp() override {
         Headless::SetUp();
+        unplug_pad();
         take_close_request();
         load_assets();
         game_initdata();
         show_menu(false);
     }
+
+    void TearDown() override {
+        unplug_pad();
+        Headless::TearDown();
+    }
+
+    // No gamepad, and nothing held from a test before.
+    void unplug_pad() {
+        num_joysticks = 0;
+        joy[0] = JOYSTICK_INFO{};
+        forget_pressed_keys();
+    }
+
+    // A pad as the library's Linux driver describes one: a stick of every
+    // pair of axes, signed, and the buttons.
+    void plug_pad(int sticks, int buttons) {
+        num_joysticks = 1;
+        JOYSTICK_INFO &j = joy[0];
+        j = JOYSTICK_INFO{};
+        j.flags = JOYFLAG_ANALOGUE;
+        j.num_sticks = sticks;
+        for (int s = 0; s < sticks; s++) {
+            j.stick[s].flags = JOYFLAG_ANALOGUE | JOYFLAG_SIGNED;
+            j.stick[s].num_axis = 2;
+        }
+        j.num_buttons = buttons;
+    }
+
+    // The driver's positions run from -127 to 127; its digital flags turn on
+    // a quarter of the way out.
+    void tilt(int stick, int x, int y) {
+        for (int a = 0; a < 2; a++) {
+            JOYSTICK_AXIS_INFO &axis = joy[0].stick[stick].axis[a];
+            axis.pos = a == 0 ? x : y;
+            axis.d1 = axis.pos < -32;
+            axis.d2 = axis.pos > 32;
+        }
+    }
+
+    void hold_button(int b, bool down) { joy[0].button[b].b = down ? 1 : 0; }
 
     // One call of do_key_work with these keys held; returns the milliseconds
     // it took.
@@ -200,17 +245,81 @@ TEST_F(Controls, SpeedAndLivesKeysEachSparkleFor100Milliseconds) {
     }
 }
 
-TEST_F(Controls, EscAndEnterInOnePassLeaveTheGameRunningUnderTheMenu) {
-    moving(200, FW_RIGHT, 3);
-    EXPECT_GE(pass("XN"), 500);
-    EXPECT_TRUE(showmouse);
-    EXPECT_EQ(unit.pause, 0);
-    EXPECT_EQ(player.pos.x, 203);
+TEST_F(Controls, EnterPressesTheLitMenuButtonAndPausesOnlyOutsideTheMenu) {
+    // A script is the keys held in each pass; Start is told by the level
+    // going back from 4 to 1.
+    const struct {
+        bool menu; // shown before the script
+        const char *script;
+        bool menu_after;
+        int pause_after, end_after, level_after, highlight_after;
+        bool waited; // a pass took Enter's half-second pause wait
+    } cases[] = {
+        {false, "XN", true, 1, 0, 4, NO_HIGHLIGHT, false},
+        {true, "N . N", true, 1, 0, 4, NO_HIGHLIGHT, false},
+        {true, "D . N", false, 0, 0, 4, NO_HIGHLIGHT, false},
+        {true, "D D D . N", false, 0, 0, 4, NO_HIGHLIGHT, false},
+        {true, "D . D . N", false, 0, 0, 1, NO_HIGHLIGHT, false},
+        {true, "U . N", false, 0, 1, 4, NO_HIGHLIGHT, false},
+        {true, "U . U . U . U", true, 1, 0, 4, HIGHLIGHT_END, false},
+        {true, "D . D . D . D", true, 1, 0, 4, HIGHLIGHT_CONTINUE, false},
+        {true, "D . U", true, 1, 0, 4, HIGHLIGHT_END, false},
+        {true, "D . N N N N", false, 0, 0, 4, NO_HIGHLIGHT, false},
+        {true, "D . N N . N", false, 1, 0, 4, NO_HIGHLIGHT, true},
+        {false, "N", false, 1, 0, 4, NO_HIGHLIGHT, true},
+        {false, "N . N", false, 0, 0, 4, NO_HIGHLIGHT, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.script);
+        unit.level = 4;
+        unit.end = 0;
+        show_menu(false);
+        show_menu(c.menu);
+        forget_pressed_keys();
+        std::istringstream script(c.script);
+        bool waited = false;
+        for (std::string held; script >> held;)
+            waited = pass(held) >= 500 || waited;
+        EXPECT_EQ(showmouse, c.menu_after);
+        EXPECT_EQ(unit.pause, c.pause_after);
+        EXPECT_EQ(unit.end, c.end_after);
+        EXPECT_EQ(unit.level, c.level_after);
+        EXPECT_EQ(menu_highlight, c.highlight_after);
+        EXPECT_EQ(waited, c.waited);
+    }
+}
 
-    EXPECT_GE(pass("N"), 500);
-    EXPECT_EQ(unit.pause, 1);
+TEST_F(Controls, ThePointerAndTheKeysMoveOneHighlight) {
+    show_menu(true);
+    mouse_x = 300;
+    mouse_y = 210; // over Start
+    follow_pointer();
+    EXPECT_EQ(menu_highlight, HIGHLIGHT_START);
+    pass("D");
+    EXPECT_EQ(menu_highlight, HIGHLIGHT_END);
+    follow_pointer(); // the pointer has not moved: the keys' highlight stays
+    EXPECT_EQ(menu_highlight, HIGHLIGHT_END);
+    bstart.Draw(buffer);
+    bend.Draw(buffer);
+    EXPECT_EQ(pixel_rgb(buffer, 282, 202), (Rgb{192, 192, 192})) << "Start under the pointer";
+    EXPECT_EQ(pixel_rgb(buffer, 282, 232), (Rgb{227, 227, 227})) << "End lit by the keys";
+    mouse_y = 180; // onto Continue
+    follow_pointer();
+    EXPECT_EQ(menu_highlight, HIGHLIGHT_CONTINUE);
+    mouse_x = 100; // off every button
+    follow_pointer();
+    EXPECT_EQ(menu_highlight, NO_HIGHLIGHT);
+    pass(".");
+    pass("N");
+    EXPECT_TRUE(showmouse) << "Enter with no button lit presses none";
+}
+
+TEST_F(Controls, EscAndEnterInOnePassShowTheMenuAndLeaveItPaused) {
+    moving(200, FW_RIGHT, 3);
+    EXPECT_LT(pass("XN"), 250);
     EXPECT_TRUE(showmouse);
-    EXPECT_EQ(player.pos.x, 203);
+    EXPECT_EQ(unit.pause, 1);
+    EXPECT_EQ(player.pos.x, 200);
 
     reset_records(); // no game: Enter does nothing, not even wait
     show_menu(true);
@@ -276,6 +385,129 @@ TEST_F(Controls, TheFirstFrameIsTheClearedField) {
             other += pixel_rgb(first, x, y) != Rgb{0, 128, 0};
     destroy_bitmap(first);
     EXPECT_EQ(other, 0);
+}
+
+TEST_F(Controls, TheGamepadSteersAsTheArrowsDoPastTheDeadZone) {
+    // Three passes held from rest, then let go: the arrows' 0, 1, 2, then the
+    // glide's 3, 2, 1, 0: nine pixels the way the pad points.
+    const struct {
+        int sticks, stick, x, y;
+        int fw; // -1: the player stays at rest
+    } cases[] = {
+        {4, 0, -127, 0, FW_LEFT},
+        {4, 0, 127, 0, FW_RIGHT},
+        {4, 0, 0, -127, FW_UP},
+        {4, 0, 0, 127, FW_DOWN},
+        {4, 0, STICK_DEAD_ZONE, 0, -1},
+        {4, 0, STICK_DEAD_ZONE + 1, 0, FW_RIGHT},
+        {4, 0, -STICK_DEAD_ZONE, STICK_DEAD_ZONE, -1},
+        {4, 0, 60, -100, FW_UP}, // the way it points most
+        {4, 0, -100, 90, FW_LEFT},
+        {4, 0, 100, 100, FW_RIGHT}, // a corner: Right wins over Down, as with the arrows
+        {4, 3, -127, 0, FW_LEFT},   // the d-pad
+        {4, 3, 0, 127, FW_DOWN},
+        {4, 3, -127, -127, FW_LEFT},
+        {4, 1, -127, -127, -1}, // the triggers rest at one end
+        {4, 2, 127, -127, -1},
+        {1, 0, 0, 127, FW_DOWN}, // a pad of one stick
+        {3, 0, 127, 0, FW_RIGHT},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << c.sticks << " sticks, stick " << c.stick << " at " << c.x << ", " << c.y);
+        plug_pad(c.sticks, 11);
+        moving(320, FW_UP, 0);
+        player.pos.y = 240;
+        tilt(c.stick, c.x, c.y);
+        for (int p = 0; p < 3; p++)
+            pass();
+        tilt(c.stick, 0, 0);
+        for (int p = 0; p < 4; p++)
+            pass();
+        const int dx = player.pos.x - 320;
+        const int dy = player.pos.y - 240;
+        const int expected_dx = c.fw == FW_LEFT ? -9 : c.fw == FW_RIGHT ? 9 : 0;
+        const int expected_dy = c.fw == FW_UP ? -9 : c.fw == FW_DOWN ? 9 : 0;
+        EXPECT_EQ(dx, expected_dx);
+        EXPECT_EQ(dy, expected_dy);
+        EXPECT_EQ(player.fw, c.fw < 0 ? FW_UP : c.fw);
+        EXPECT_EQ(player.speed2, 0);
+    }
+}
+
+TEST_F(Controls, TheGamepadsButtonsPauseAndOpenTheMenu) {
+    const struct {
+        int buttons, pressed;
+        bool pauses, opens_menu;
+    } cases[] = {
+        {11, 0, true, false}, {11, 7, false, true},  {11, 6, false, false}, {11, 1, false, false},
+        {13, 9, false, true}, {13, 8, false, false}, {12, 8, false, true},  {10, 4, false, true},
+        {5, 4, false, true},  {4, 3, false, true},   {2, 1, false, true},   {1, 0, true, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.buttons << " buttons, button " << c.pressed);
+        plug_pad(4, c.buttons);
+        show_menu(false);
+        forget_pressed_keys();
+        hold_button(c.pressed, true);
+        const double took = pass();
+        hold_button(c.pressed, false);
+        EXPECT_EQ(showmouse, c.opens_menu);
+        EXPECT_EQ(unit.pause != 0, c.pauses || c.opens_menu);
+        EXPECT_EQ(took >= 500, c.pauses) << "Enter's wait";
+    }
+}
+
+TEST_F(Controls, TheGamepadWorksTheMenu) {
+    plug_pad(4, 11);
+    unit.level = 4;
+    show_menu(true);
+    forget_pressed_keys();
+    tilt(3, 0, 127); // the d-pad down twice
+    pass();
+    tilt(3, 0, 0);
+    pass();
+    tilt(0, 0, 127); // and the stick
+    pass();
+    tilt(0, 0, 0);
+    pass();
+    EXPECT_EQ(menu_highlight, HIGHLIGHT_START);
+    hold_button(0, true);
+    pass();
+    EXPECT_FALSE(showmouse);
+    EXPECT_EQ(unit.level, 1) << "Start pressed";
+    EXPECT_LT(pass(), 250) << "the button still held does not pause";
+    EXPECT_EQ(unit.pause, 0);
+    hold_button(0, false);
+    pass();
+    hold_button(0, true);
+    EXPECT_GE(pass(), 500);
+    EXPECT_EQ(unit.pause, 1);
+
+    num_joysticks = 0; // unplugged: nothing is held any more
+    pass();
+    EXPECT_FALSE(pad.button);
+    EXPECT_EQ(unit.pause, 1);
+}
+
+TEST_F(Controls, MSwitchesTheSoundOnceAPressAndKeepsIt) {
+    ScratchDir dir;
+    reset_options();
+    for (const auto &[script, mute] :
+         {std::pair{"M", 1}, {"M M M", 1}, {"M . M", 0}, {"M . M . M", 1}, {"M . . M", 0}}) {
+        SCOPED_TRACE(script);
+        options.mute = 0;
+        forget_pressed_keys();
+        std::istringstream keys(script);
+        for (std::string held; keys >> held;)
+            pass(held);
+        pass(".");
+        EXPECT_EQ(options.mute, mute);
+        reset_options();
+        read_options("options.ini");
+        EXPECT_EQ(options.mute, mute) << "options.ini";
+    }
+    reset_options();
 }
 
 } // namespace

@@ -1,0 +1,94 @@
+// Reading the gamepad; start_gamepad() is called by start-up (main.cpp),
+// poll_gamepad() by the input stage and the screens that wait.
+//
+// The library's Linux driver makes a stick of every pair of axes, in the
+// order the kernel numbers them: the left stick is the first, and a standard
+// pad's d-pad (its hat, after the two sticks and the two triggers) the
+// fourth. The sticks between hold the triggers, which rest at one end, so
+// they are never read.
+#include "gamepad.h"
+
+#include <allegro.h>
+
+#include <cstdlib>
+#include <initializer_list>
+
+GAMEPAD pad;
+
+namespace {
+
+constexpr int PAUSE_BUTTON = 0;
+constexpr int FACE_BUTTONS = 4;
+constexpr int STANDARD_PAD_BUTTONS = 11;
+constexpr int BUTTONS_AFTER_START = 3; // the logo button and the two stick clicks
+constexpr int DPAD_STICK = 3;
+
+bool joystick_ready = false;
+
+struct Direction {
+    bool left, right, up, down;
+};
+
+// The way a stick points most, as one arrow; a stick pushed exactly
+// diagonally, as a d-pad's corner is, counts as the two arrows.
+Direction pointing(const JOYSTICK_STICK_INFO &stick) {
+    if (stick.num_axis < 2 || !(stick.flags & JOYFLAG_SIGNED))
+        return {};
+    const int x = stick.axis[0].pos;
+    const int y = stick.axis[1].pos;
+    const bool across = std::abs(x) > STICK_DEAD_ZONE && std::abs(x) >= std::abs(y);
+    const bool along = std::abs(y) > STICK_DEAD_ZONE && std::abs(y) >= std::abs(x);
+    return {across && x < 0, across && x > 0, along && y < 0, along && y > 0};
+}
+
+bool button_down(const JOYSTICK_INFO &j, int b) {
+    return b >= 0 && b < j.num_buttons && b < MAX_JOYSTICK_BUTTONS && j.button[b].b;
+}
+
+} // namespace
+
+int menu_button(int buttons) {
+    if (buttons >= STANDARD_PAD_BUTTONS)
+        return buttons - 1 - BUTTONS_AFTER_START;
+    if (buttons > FACE_BUTTONS)
+        return FACE_BUTTONS;
+    return buttons > 1 ? buttons - 1 : -1;
+}
+
+void start_gamepad() {
+    joystick_ready = install_joystick(JOY_TYPE_AUTODETECT) == 0;
+    pad = {};
+}
+
+void poll_gamepad() {
+    const GAMEPAD before = pad;
+    pad = {};
+    if (num_joysticks < 1)
+        return;
+    if (joystick_ready)
+        poll_joystick();
+    const JOYSTICK_INFO &j = joy[0];
+    Direction way{};
+    const int sticks = j.num_sticks < MAX_JOYSTICK_STICKS ? j.num_sticks : MAX_JOYSTICK_STICKS;
+    for (int s : {0, DPAD_STICK}) {
+        if (s >= sticks)
+            continue;
+        const Direction d = pointing(j.stick[s]);
+        way = {way.left || d.left, way.right || d.right, way.up || d.up, way.down || d.down};
+    }
+    pad.left = way.left;
+    pad.right = way.right;
+    pad.up = way.up;
+    pad.down = way.down;
+    pad.button = button_down(j, PAUSE_BUTTON);
+    pad.start = button_down(j, menu_button(j.num_buttons));
+    pad.pressed_up = pad.up && !before.up;
+    pad.pressed_down = pad.down && !before.down;
+    pad.pressed_button = pad.button && !before.button;
+    pad.pressed_start = pad.start && !before.start;
+}
+
+void forget_pad_presses() {
+    poll_gamepad();
+    pad.pressed_up = pad.pressed_down = pad.pressed_button = pad.pressed_start = false;
+}

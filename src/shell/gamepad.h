@@ -1,0 +1,39 @@
+// The first gamepad or joystick the library finds, read once per pass into
+// `pad`: which way the d-pad or the left stick points, and the two buttons
+// the game uses. Start-up calls start_gamepad(); the input stage (input.cpp)
+// polls it every pass, the screens that wait for a key while they wait.
+#pragma once
+
+struct GAMEPAD {
+    bool left, right, up, down; // the d-pad or the left stick, past the dead zone
+    bool button;                // the pause button, which also presses and accepts
+    bool start;                 // the menu button
+    // Newly down since the poll before: the menu and the screens act once
+    // per press, not once per pass.
+    bool pressed_up, pressed_down, pressed_button, pressed_start;
+};
+
+extern GAMEPAD pad; // all false without a gamepad
+
+// A stick counts as pushed once it is this far from the middle, of the
+// library's 128.
+constexpr int STICK_DEAD_ZONE = 48;
+
+// The pause button is the first one (A, or the cross on PlayStation pads).
+// Pads of 11 buttons or more are numbered as the kernel lays out a standard
+// pad, which ends with Start, the logo button and the two stick clicks: the
+// menu button is the fourth from the end (Start on Xbox, Options on
+// PlayStation pads). On smaller pads it is the button after the four face
+// buttons, or the last one where there is none. -1: no menu button.
+int menu_button(int buttons);
+
+// Asks the library for a joystick. None, or one it cannot open, leaves the
+// game as it is: `pad` stays all false, silently.
+void start_gamepad();
+
+// Reads the first joystick into `pad`, as the driver left it in joy[0].
+void poll_gamepad();
+
+// Forgets the presses so far: what is held now counts as pressed only once
+// it has been let go and pressed again. For the waits after the screens.
+void forget_pad_presses();
