@@ -9,6 +9,7 @@
 #include "../shell/waits.h"
 #include "../shell/window.h"
 #include "../ui/frame.h"
+#include "../ui/high_score_screens.h"
 
 #include <cstdio>
 
@@ -80,5 +81,6 @@ void showlost() {
     delay2(2000);
     clear_keybuf();
     wait_for_key();
+    record_high_score();
     game_initdata();
 }

@@ -6,7 +6,8 @@
 // waits for a key, then the next level's number; ends with game_next().
 void showwin();
 
-// Game over: the game-over picture until a key is pressed; ends with
+// Game over: the game-over picture until a key is pressed, then, for a score
+// that enters the high-score table, the name and the table; ends with
 // game_initdata().
 void showlost();
 

@@ -5,6 +5,7 @@
 #include "frame_log.h"
 #include "game_state.h"
 #include "gamepad.h"
+#include "high_score_file.h"
 #include "main_loop.h"
 #include "options.h"
 #include "player_files.h"
@@ -56,6 +57,8 @@ int main(int argc, char *argv[]) {
     read_settings(player_path("setting.ini").c_str());
     clamp_settings();
     read_options(player_path("options.ini").c_str());
+    read_high_scores(player_path(HIGH_SCORE_FILE_NAME));
+    keep_high_scores(player_path(HIGH_SCORE_FILE_NAME));
 
     if (!setvideo())
         return 1;

@@ -1,6 +1,7 @@
 // Frame composition; called by the main loop and the screens between levels.
 #include "frame.h"
 
+#include "high_score_screens.h"
 #include "menu.h"
 #include "../shell/assets.h"
 #include "../shell/game_state.h"
@@ -145,6 +146,8 @@ void put_bmp() {
     bstart.Draw(buffer);
     bend.Draw(buffer);
     bresume.Draw(buffer);
+    if (showmouse)
+        draw_menu_high_scores(buffer);
     if (showmouse && bmouse)
         draw_sprite(buffer, bmouse, mouse_x, mouse_y);
 }
