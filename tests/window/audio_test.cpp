@@ -1,7 +1,8 @@
 // The game heard, in the real window: the music after Start and still after the
 // tune's end (it loops), each sound effect at the moment its event happens and over
-// soon after, and a silent but whole game on a machine without a sound device. What
-// the game plays is caught per run through ALSA (see audio_capture.h).
+// soon after, a silent but whole game on a machine without a sound device, and M's
+// silence, kept into the next run. What the game plays is caught per run through ALSA
+// (see audio_capture.h).
 #include "audio_capture.h"
 #include "menu_screen.h"
 #include "real_window.h"
@@ -239,6 +240,60 @@ TEST(NoSoundDevice, TheGamePlaysSilentlyAndEndsCleanly) {
     ASSERT_TRUE(status.exited && status.code == 0) << to_string(status);
     EXPECT_EQ(run.file("save.dat").value_or(Bytes{}).size(), SAVE_FILE_SIZE)
         << "the game was not played through to its save";
+}
+
+} // namespace
+
+namespace {
+
+// M in the menu, then a game: nothing sounds; the choice is kept in options.ini,
+// and the next run, given that file, is silent too until M brings the music.
+TEST(Mute, MSilencesEverythingAndANewRunStaysSilentUntilMAgain) {
+    Bytes options_file;
+    {
+        SCOPED_TRACE("first run: M in the menu");
+        AudioCapture capture;
+        GameOptions options;
+        options.home = capture.home();
+        GameRun run(options);
+        run.wait_for_window();
+        run.wait_for_screen(menu_shown, "the start menu");
+        run.hold_key("m");
+        start_game(run);
+        pause_ms(2000);
+        const long heard = capture.size();
+        ASSERT_GT(heard, 0) << "nothing reached the capture: the sound driver is not ALSA";
+        EXPECT_TRUE(capture.silent_until(heard)) << "sound while muted";
+        const ExitStatus status = end_game(run);
+        EXPECT_TRUE(status.exited && status.code == 0) << to_string(status);
+        options_file = run.file("options.ini").value_or(Bytes{});
+        EXPECT_NE(std::string(options_file.begin(), options_file.end()).find("mute = 1\n"),
+                  std::string::npos);
+    }
+    {
+        SCOPED_TRACE("second run: its options.ini");
+        AudioCapture capture;
+        GameOptions options;
+        options.home = capture.home();
+        options.files = {{"options.ini", options_file}};
+        GameRun run(options);
+        run.wait_for_window();
+        start_game(run);
+        pause_ms(1500);
+        const long before_m = capture.size();
+        EXPECT_TRUE(capture.silent_until(before_m)) << "sound in a run that starts muted";
+        run.hold_key("m");
+        const auto pressed = Clock::now();
+        const long from = size_at(capture, pressed, 1);
+        const long to = size_at(capture, pressed, 3);
+        const double music = rms_dbfs(capture.mono(from, to));
+        std::printf("after M: %.1f dBFS\n", music);
+        EXPECT_GT(music, SOUNDING_DBFS) << "no music after M";
+        const ExitStatus status = end_game(run);
+        EXPECT_TRUE(status.exited && status.code == 0) << to_string(status);
+        const Bytes kept = run.file("options.ini").value_or(Bytes{});
+        EXPECT_NE(std::string(kept.begin(), kept.end()).find("mute = 0\n"), std::string::npos);
+    }
 }
 
 } // namespace

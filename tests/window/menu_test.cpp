@@ -1,8 +1,10 @@
 // The start menu on screen at true colour and at 8 bits per pixel: the
 // buttons' colours, the one under the pointer lit, black captions, and the
-// pointer picture drawn with its mask colour left out.
+// pointer picture drawn with its mask colour left out; and the menu worked
+// with the arrow keys and Enter alone.
 #include "menu_screen.h"
 #include "real_window.h"
+#include "rules/save_file.h"
 
 #include <gtest/gtest.h>
 
@@ -113,5 +115,49 @@ INSTANTIATE_TEST_SUITE_P(Depths, StartMenu,
                          [](const ::testing::TestParamInfo<Depth> &info) {
                              return info.param.name;
                          });
+
+} // namespace
+
+namespace {
+
+// Exactly this one of the three buttons lit, or none when `lit` is null.
+bool only_lit(const ScreenImage &shot, const Box *lit) {
+    for (const Box *box : {&CONTINUE_BOX, &START_BOX, &END_BOX})
+        if (!filled_with(shot, *box, box == lit ? BUTTON_LIGHT : BUTTON_GREY, ANY_DEPTH_TOLERANCE))
+            return false;
+    return true;
+}
+
+TEST(MenuByKeys, ArrowsAndEnterAloneStartAGameAndEndIt) {
+    GameRun run;
+    run.wait_for_window();
+    // The pointer is parked off the buttons first; from then on only keys.
+    run.point_until(
+        500, 400, [](const ScreenImage &s) { return only_lit(s, nullptr); },
+        "the start menu with no button lit");
+    const struct {
+        const char *key;
+        const Box *lit;
+    } steps[] = {{"Down", &CONTINUE_BOX}, {"Down", &START_BOX}, {"Down", &END_BOX},
+                 {"Down", &CONTINUE_BOX}, {"Up", &END_BOX},     {"Up", &START_BOX}};
+    for (const auto &step : steps) {
+        run.hold_key(step.key);
+        run.wait_for_screen([&](const ScreenImage &s) { return only_lit(s, step.lit); },
+                            std::string("the highlight after ") + step.key);
+    }
+    run.hold_key("Return");
+    run.wait_for_screen(menu_hidden, "the game after Enter on Start");
+
+    run.hold_key("Escape");
+    run.wait_for_screen([](const ScreenImage &s) { return only_lit(s, nullptr); },
+                        "the menu again, none lit");
+    run.hold_key("Up");
+    run.wait_for_screen([](const ScreenImage &s) { return only_lit(s, &END_BOX); }, "End lit");
+    run.hold_key("Return");
+    const ExitStatus status = run.wait_exit(10);
+    EXPECT_TRUE(status.exited && status.code == 0) << to_string(status);
+    EXPECT_EQ(run.file("save.dat").value_or(Bytes{}).size(), SAVE_FILE_SIZE)
+        << "End saves the game Start began";
+}
 
 } // namespace

@@ -1,0 +1,94 @@
+// A finished game that enters the high-score table, played in the real
+// window: the game-over picture, the name typed, the table shown with the new
+// entry lit, the file and the name kept, and the table under the menu.
+#include "crafted_save.h"
+#include "menu_screen.h"
+#include "real_window.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+using namespace window_test;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr Rgb LIT_YELLOW{255, 255, 0};
+constexpr Rgb TEXT_WHITE{255, 255, 255};
+constexpr int SCORE = 1234;
+// The name line stands in the middle of the 640 x 480 field; the table's
+// first row, lit for the new entry, above it.
+constexpr Box NAME_LINE{120, 240, 520, 247};
+constexpr Box FIRST_ROW{120, 168, 520, 175};
+constexpr Box MENU_TABLE{120, 280, 520, 300}; // below the End button
+constexpr int TEXT_PIXELS = 40;               // a line of text has many more
+
+bool name_asked(const ScreenImage &s) {
+    return count_in(s, NAME_LINE, LIT_YELLOW) > TEXT_PIXELS;
+}
+
+bool table_with_new_entry(const ScreenImage &s) {
+    return count_in(s, FIRST_ROW, LIT_YELLOW) > TEXT_PIXELS && !name_asked(s);
+}
+
+std::string today() {
+    const std::time_t now = std::time(nullptr);
+    char date[16];
+    std::strftime(date, sizeof date, "%Y-%m-%d", std::localtime(&now));
+    return date;
+}
+
+TEST(HighScoreTable, AGameOverWithAGoodScoreAsksForTheNameAndShowsIt) {
+    SavedGame lost = started_game();
+    lost.player.live = 0;
+    lost.unit.score = SCORE;
+    lost.unit.level = 3;
+    GameOptions options;
+    options.save = save_bytes(lost);
+    GameRun run(options);
+    run.wait_for_window();
+    run.wait_for_screen(menu_shown, "the start menu");
+    press_button(run, CONTINUE_BOX);
+
+    // The game-over picture takes a key once its own wait is over; an arrow
+    // types nothing into the name that follows.
+    auto next_press = Clock::now();
+    run.wait_for_screen(name_asked, "the name asked for", 15, [&] {
+        if (Clock::now() >= next_press) {
+            run.hold_key("Right");
+            next_press = Clock::now() + std::chrono::milliseconds(700);
+        }
+    });
+    for (const char *key : {"z", "o", "e", "BackSpace", "e"})
+        run.hold_key(key);
+    run.hold_key("Return");
+    run.wait_for_screen(table_with_new_entry, "the table with the new entry lit");
+
+    run.hold_key("space");
+    run.wait_for_screen(menu_hidden, "the new game");
+    run.hold_key("Escape");
+    run.wait_for_screen(
+        [](const ScreenImage &s) {
+            return menu_shown(s) && count_in(s, MENU_TABLE, TEXT_WHITE) > TEXT_PIXELS;
+        },
+        "the menu with the table below it");
+    press_button(run, END_BOX);
+    const ExitStatus status = run.wait_exit(10);
+    EXPECT_TRUE(status.exited && status.code == 0) << to_string(status);
+
+    const Bytes table = run.file("highscores.txt").value_or(Bytes{});
+    EXPECT_EQ(std::string(table.begin(), table.end()),
+              "Tarvellion high scores 1\n1234 3 " + today() + " zoe\n");
+    const Bytes kept = run.file("options.ini").value_or(Bytes{});
+    EXPECT_NE(std::string(kept.begin(), kept.end()).find("name = zoe\n"), std::string::npos);
+    const SavedGame game = decoded(run.file("save.dat").value_or(Bytes{}));
+    EXPECT_EQ(game.unit.score, 0) << "the new game is what End keeps";
+    EXPECT_EQ(game.player.live, 3);
+}
+
+} // namespace
