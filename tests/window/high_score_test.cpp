@@ -1,6 +1,7 @@
 // A finished game that enters the high-score table, played in the real
 // window: the game-over picture, the name typed, the table shown with the new
-// entry lit, the file and the name kept, and the table under the menu.
+// entry lit, the file and the name kept, and the table under the menu; and a
+// session ending while the name is typed.
 #include "crafted_save.h"
 #include "menu_screen.h"
 #include "real_window.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -43,18 +45,12 @@ std::string today() {
     return date;
 }
 
-TEST(HighScoreTable, AGameOverWithAGoodScoreAsksForTheNameAndShowsIt) {
-    SavedGame lost = started_game();
-    lost.player.live = 0;
-    lost.unit.score = SCORE;
-    lost.unit.level = 3;
-    GameOptions options;
-    options.save = save_bytes(lost);
-    GameRun run(options);
+// Continues a game with no lives left and this score, and goes on from the
+// game-over picture to the name entry.
+void lose_with_score(GameRun &run) {
     run.wait_for_window();
     run.wait_for_screen(menu_shown, "the start menu");
     press_button(run, CONTINUE_BOX);
-
     // The game-over picture takes a key once its own wait is over; an arrow
     // types nothing into the name that follows.
     auto next_press = Clock::now();
@@ -64,6 +60,25 @@ TEST(HighScoreTable, AGameOverWithAGoodScoreAsksForTheNameAndShowsIt) {
             next_press = Clock::now() + std::chrono::milliseconds(700);
         }
     });
+}
+
+GameOptions lost_game() {
+    SavedGame lost = started_game();
+    lost.player.live = 0;
+    lost.unit.score = SCORE;
+    lost.unit.level = 3;
+    GameOptions options;
+    options.save = save_bytes(lost);
+    return options;
+}
+
+std::string text_of(const std::optional<Bytes> &file) {
+    return file ? std::string(file->begin(), file->end()) : "";
+}
+
+TEST(HighScoreTable, AGameOverWithAGoodScoreAsksForTheNameAndShowsIt) {
+    GameRun run(lost_game());
+    lose_with_score(run);
     for (const char *key : {"z", "o", "e", "BackSpace", "e"})
         run.hold_key(key);
     run.hold_key("Return");
@@ -81,13 +96,27 @@ TEST(HighScoreTable, AGameOverWithAGoodScoreAsksForTheNameAndShowsIt) {
     const ExitStatus status = run.wait_exit(10);
     EXPECT_TRUE(status.exited && status.code == 0) << to_string(status);
 
-    const Bytes table = run.file("highscores.txt").value_or(Bytes{});
-    EXPECT_EQ(std::string(table.begin(), table.end()),
+    EXPECT_EQ(text_of(run.file("highscores.txt")),
               "Tarvellion high scores 1\n1234 3 " + today() + " zoe\n");
-    const Bytes kept = run.file("options.ini").value_or(Bytes{});
-    EXPECT_NE(std::string(kept.begin(), kept.end()).find("name = zoe\n"), std::string::npos);
+    EXPECT_NE(text_of(run.file("options.ini")).find("name = zoe\n"), std::string::npos);
     const SavedGame game = decoded(run.file("save.dat").value_or(Bytes{}));
     EXPECT_EQ(game.unit.score, 0) << "the new game is what End keeps";
+    EXPECT_EQ(game.player.live, 3);
+}
+
+// A logout while the name is typed: the typing ends, the game enters under the
+// name offered, and the new game is saved as at any ending.
+TEST(HighScoreTable, ASignalWhileTheNameIsTypedStillSavesTheGameAndTheScore) {
+    GameRun run(lost_game());
+    lose_with_score(run);
+    run.hold_key("q");
+    run.send_signal(SIGTERM);
+    const ExitStatus status = run.wait_exit(10);
+    EXPECT_TRUE(status.exited && status.code == 0) << to_string(status);
+    EXPECT_EQ(text_of(run.file("highscores.txt")),
+              "Tarvellion high scores 1\n1234 3 " + today() + " Player\n");
+    const SavedGame game = decoded(run.file("save.dat").value_or(Bytes{}));
+    EXPECT_EQ(game.unit.score, 0);
     EXPECT_EQ(game.player.live, 3);
 }
 
