@@ -507,6 +507,14 @@ TEST_F(Controls, MSwitchesTheSoundOnceAPressAndKeepsIt) {
         read_options("options.ini");
         EXPECT_EQ(options.mute, mute) << "options.ini";
     }
+    // A game begun while the sound is off starts its music only with M.
+    options.mute = 1;
+    last_music = {};
+    game_initdata();
+    EXPECT_EQ(last_music.midi, nullptr);
+    pass("M");
+    EXPECT_EQ(last_music.midi, backsound);
+    EXPECT_EQ(last_music.loop, 1);
     reset_options();
 }
 

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <deque>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -169,16 +170,28 @@ TEST_F(GameOverScore, WithoutAKeyboardTheOfferedNameIsTaken) {
 }
 
 TEST_F(GameOverScore, TheMenuShowsTheTableBelowItsButtons) {
-    create_menu_buttons();
-    show_menu(true);
-    clear_to_color(buffer, makecol(0, 128, 0));
-    put_bmp();
-    const Rgb green{0, 128, 0};
-    int drawn = 0;
-    for (int y = 270; y < 420; y++)
-        for (int x = 120; x < 520; x++)
-            drawn += pixel_rgb(buffer, x, y) != green;
-    EXPECT_EQ(drawn, 0) << "an empty table is not shown";
+    load_assets();
+    auto frame = [](bool menu) {
+        show_menu(menu);
+        clear_to_color(buffer, makecol(0, 128, 0));
+        put_bmp();
+        BITMAP *copy = create_bitmap(buffer->w, buffer->h);
+        blit(buffer, copy, 0, 0, 0, 0, buffer->w, buffer->h);
+        return copy;
+    };
+    // Pixels that differ between two frames, inside the table's rows and
+    // outside them.
+    auto differing = [](BITMAP *a, BITMAP *b, bool inside) {
+        int count = 0;
+        for (int y = 0; y < a->h; y++)
+            for (int x = 0; x < a->w; x++)
+                if ((y >= 270 && y < 420) == inside)
+                    count += getpixel(a, x, y) != getpixel(b, x, y);
+        return count;
+    };
+    BITMAP *hidden = frame(false);
+    BITMAP *empty = frame(true);
+    EXPECT_EQ(differing(hidden, empty, true), 0) << "an empty table is not shown";
 
     HIGH_SCORE e{};
     std::snprintf(e.name, sizeof e.name, "Ann");
@@ -186,14 +199,13 @@ TEST_F(GameOverScore, TheMenuShowsTheTableBelowItsButtons) {
     e.level = 1;
     e.date = 20261207;
     insert_high_score(high_scores, e);
-    clear_to_color(buffer, makecol(0, 128, 0));
-    put_bmp();
-    int white = 0;
-    for (int y = 270; y < 320; y++)
-        for (int x = 120; x < 520; x++)
-            white += pixel_rgb(buffer, x, y) == Rgb{255, 255, 255};
-    EXPECT_GT(white, 100) << "the table's heading and row";
-    show_menu(false);
+    BITMAP *one = frame(true);
+    EXPECT_GT(differing(empty, one, true), 1000) << "the table's backdrop, heading and row";
+    EXPECT_EQ(differing(empty, one, false), 0) << "drawn over nothing but its own place";
+    BITMAP *without_menu = frame(false);
+    EXPECT_EQ(differing(hidden, without_menu, true), 0) << "only while the menu is shown";
+    for (BITMAP *b : {hidden, empty, one, without_menu})
+        destroy_bitmap(b);
 }
 
 } // namespace
