@@ -56,10 +56,12 @@ class LineReader {
         return take(separator);
     }
 
-    // The rest of the line, up to its line break.
+    // The rest of the line, up to its line break; a zero byte in it would
+    // cut the text short of what the file holds.
     bool rest(char *text, std::size_t room) {
         const char *stop = static_cast<const char *>(std::memchr(at, '\n', end - at));
-        if (!stop || static_cast<std::size_t>(stop - at) >= room)
+        if (!stop || static_cast<std::size_t>(stop - at) >= room ||
+            std::memchr(at, '\0', stop - at))
             return false;
         std::memcpy(text, at, stop - at);
         text[stop - at] = '\0';

@@ -117,8 +117,8 @@ TEST(HighScores, AnythingTheGameWouldNotWriteIsRefused) {
         head + "5 1 2026-12-07  P\n", // a name beginning with a blank
         head + "5 1 2026-12-07 P \n",
         head + "5 1 2026-12-07 P\xe9\n",
-        head + std::string("5 1 2026-12-07 P\0Q\n", 18),
-        head + "0 1 2026-12-07 P\n", // no points
+        head + std::string("5 1 2026-12-07 P\0Q\n", 19), // a name the zero byte would cut
+        head + "0 1 2026-12-07 P\n",                     // no points
         head + "-5 1 2026-12-07 P\n",
         head + "+5 1 2026-12-07 P\n",
         head + "05 1 2026-12-07 P\n",
