@@ -107,6 +107,12 @@ std::optional<std::vector<unsigned char>> read_data_file(const char *name) {
         return std::vector<unsigned char>{};
     }
     std::vector<unsigned char> bytes;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size > 0 && static_cast<size_t>(size) <= MAX_DATA_FILE)
+            bytes.reserve(static_cast<size_t>(size));
+        std::rewind(file);
+    }
     unsigned char block[1 << 16];
     size_t got;
     while ((got = std::fread(block, 1, sizeof block, file)) > 0 &&

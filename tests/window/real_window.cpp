@@ -333,6 +333,8 @@ GameRun::GameRun(GameOptions options) {
                     options.settings->size());
     if (options.save)
         write_bytes(directory_ + "/save.dat", options.save->data(), options.save->size());
+    for (const auto &[name, bytes] : options.files)
+        write_bytes(directory_ + "/" + name, bytes.data(), bytes.size());
 
     std::vector<std::pair<std::string, std::string>> changes{
         {"HOME", options.home.empty() ? directory_ : options.home}, {"DISPLAY", ""}};

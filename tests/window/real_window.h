@@ -55,6 +55,8 @@ struct GameOptions {
     std::string program;                 // run instead of the built game, such as an installed one
     // Set on top of this process's environment; an empty value removes a name.
     std::vector<std::pair<std::string, std::string>> environment;
+    // Files written over the data files (or beside them) by name.
+    std::vector<std::pair<std::string, Bytes>> files;
 };
 
 struct ExitStatus {
