@@ -54,7 +54,7 @@ constexpr size_t MIDI_FORMAT = 8, MIDI_TRACK_COUNT = 10, MIDI_DIVISION = 12, MID
                  MIDI_EVENTS = 22;
 constexpr size_t PATCH_WAVES = 198, PATCH_HEADER_END = 239, WAVE_LENGTH = 8, WAVE_LOOP_START = 12,
                  WAVE_LOOP_END = 16, WAVE_RATE = 20, WAVE_ROOT = 30, WAVE_PAN = 36,
-                 WAVE_HEADER = 96;
+                 WAVE_SCALE_NOTE = 56, WAVE_SCALE_FACTOR = 58, WAVE_HEADER = 96;
 
 // An uncompressed Windows BMP with a greyscale palette for 1 to 8 bits.
 inline Bytes bmp(uint32_t width, uint32_t height, uint32_t bits = 8) {
@@ -165,7 +165,7 @@ inline Bytes patch(uint32_t waves = 1, uint32_t length = 64) {
         put32le(b, at + WAVE_ROOT, 261626);
         b[at + WAVE_PAN] = 7;
         b[at + 55] = 4; // 8-bit, signed, looped
-        put16le(b, at + 58, 1024);
+        put16le(b, at + WAVE_SCALE_FACTOR, 1024);
         for (uint32_t s = 0; s < length; s++)
             b[at + WAVE_HEADER + s] = static_cast<unsigned char>(s * 9);
     }

@@ -242,8 +242,29 @@ constexpr size_t WAVE_COUNT_AT = 198;
 constexpr unsigned MAX_WAVES = 64; // the library's MAX_LAYERS
 constexpr size_t WAVE_HEADER = 96;
 constexpr unsigned MAX_PAN = 15;
+constexpr double LOWEST_NOTE_MHZ = 8175; // the synthesiser's table, note 0
+constexpr uint32_t UNSCALED = 1024;      // the scale factor that leaves the pitch alone
+constexpr double SCALE_NOTE_PER_RATE = 60;
 constexpr int PATCH_TABLE_SIZE = 256;
 constexpr size_t MAX_INDEX_LINE = 1023; // the library reads the index in lines this long
+
+// The synthesiser plays a note of a wave at the note's frequency times
+// rate / root, in floating point truncated to an unsigned integer; unless the
+// scale factor is 1024 it then moves that toward a pivot, rate * scale note /
+// 60, as (f - pivot) * factor / 1024 + pivot. Every note must come out at
+// 1 Hz or more (the mixer is never to be given 0), and not below the pivot,
+// where the subtraction wraps round and the scaling overflows. Both happen
+// first at the lowest note.
+bool lowest_note_plays(uint32_t rate, uint32_t root, uint32_t scale_note, uint32_t factor) {
+    const auto scaled = [](double value, double by) { return static_cast<uint64_t>(value * by); };
+    const uint64_t note = scaled(LOWEST_NOTE_MHZ, static_cast<double>(rate) / root);
+    if (factor == UNSCALED)
+        return note >= 1;
+    const uint64_t pivot = scaled(rate, scale_note / SCALE_NOTE_PER_RATE);
+    if (factor == 0)
+        return pivot >= 1;
+    return note >= pivot && scaled(static_cast<double>(note - pivot), factor / 1024.0) + pivot >= 1;
+}
 
 bool all_digits(const std::string &word) {
     return std::all_of(word.begin(), word.end(), [](char c) {
@@ -413,11 +434,12 @@ bool patch_is_usable(const File &f) {
         const uint32_t rate = u16le(f, at + 20);
         const uint32_t root = u32le(f, at + 30);
         const unsigned pan = f[at + 36];
+        const uint32_t scale_note = u16le(f, at + 56);
+        const uint32_t scale_factor = u16le(f, at + 58);
         at += WAVE_HEADER;
-        // The mixer loops between the loop points whenever start < end, and
-        // the pitch of a note is scaled by rate / root.
+        // The mixer loops between the loop points whenever start < end.
         if (length > f.size() - at || (loop_start < loop_end && loop_end > length) || rate == 0 ||
-            root == 0 || pan > MAX_PAN)
+            root == 0 || pan > MAX_PAN || !lowest_note_plays(rate, root, scale_note, scale_factor))
             return false;
         at += length;
     }

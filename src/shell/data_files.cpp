@@ -4,6 +4,7 @@
 
 #include "data_checks.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
