@@ -3,9 +3,9 @@
 #include "data_files.h"
 
 #include "data_checks.h"
+#include "../platform/platform.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -101,12 +101,9 @@ Loaded *load_checked(const char *name, bool (*usable)(const std::vector<unsigned
 } // namespace
 
 std::optional<std::vector<unsigned char>> read_data_file(const char *name) {
-    std::FILE *file = std::fopen(name, "rb");
-    if (!file) {
-        if (errno == ENOENT)
-            return std::nullopt;
-        return std::vector<unsigned char>{};
-    }
+    std::FILE *file = open_regular_file(name);
+    if (!file)
+        return std::nullopt;
     std::vector<unsigned char> bytes;
     if (std::fseek(file, 0, SEEK_END) == 0) {
         const long size = std::ftell(file);

@@ -9,9 +9,10 @@
 #include <optional>
 #include <vector>
 
-// A data file read whole, by its name in the working directory; nullopt when
-// there is no such file. A file that is there but cannot be read whole comes
-// back empty, which no check accepts.
+// A data file read whole, by its name in the working directory (the data
+// directory); nullopt when there is no such regular file - a FIFO, device or
+// directory of the name counts as none. A file that is there but cannot be
+// read whole comes back empty, which no check accepts.
 std::optional<std::vector<unsigned char>> read_data_file(const char *name);
 
 enum class PictureLoad { LOADED, MISSING, DAMAGED };
