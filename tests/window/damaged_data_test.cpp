@@ -51,7 +51,7 @@ TEST_P(DamagedData, StopsNamingAPictureOrPlaysWithoutTheSoundOrMusic) {
     GameRun run(options);
 
     if (picture) {
-        const std::optional<std::string> message = run.answer_message(STOP_WITHIN_S * slowdown());
+        const std::optional<std::string> message = run.answer_message(STOP_WITHIN_S);
         ASSERT_TRUE(message.has_value()) << "no message";
         EXPECT_EQ(*message, "Can't open file " + file.string() + " !!!");
         const ExitStatus status = run.wait_exit(STOP_WITHIN_S);
