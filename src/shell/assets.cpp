@@ -2,6 +2,7 @@
 // sprites and buttons are defined here, in the order the game constructs them.
 #include "assets.h"
 
+#include "data_files.h"
 #include "game_state.h"
 #include "mute.h"
 
@@ -18,36 +19,44 @@ MIDI *backsound;
 Sprite sgreen, sblue, syellow, sred, splayer, strain, sfire, sback;
 Button bstart, bend, bresume;
 
-void loadfile() {
-    blost = load_bmp("lost.dat", pallete);
-    if (!blost) {
-        allegro_message("Can't open file lost.dat !!!");
-        return;
+bool loadfile() {
+    if (load_picture("lost.dat", pallete, blost) != PictureLoad::LOADED) {
+        report_unusable_picture("lost.dat");
+        return false;
     }
-    bmouse = load_bmp("mouse.dat", pallete);
-    if (!bmouse) {
-        allegro_message("Can't open file mouse.dat !!!");
-        return;
+    if (load_picture("mouse.dat", pallete, bmouse) != PictureLoad::LOADED) {
+        report_unusable_picture("mouse.dat");
+        return false;
     }
     set_palette(pallete);
 
-    seat = load_sample("eat.wav");
-    attact = load_sample("attact.wav");
-    liveup = load_sample("tada.wav");
-    backsound = load_midi("town.dat");
+    seat = load_sound("eat.wav");
+    attact = load_sound("attact.wav");
+    liveup = load_sound("tada.wav");
+    backsound = load_music("town.dat");
+    // The library loads the instruments only when the music starts, and then
+    // trusts every patch file; without a sound patch set there is no music.
+    if (backsound && !patch_set_is_usable("default.cfg")) {
+        destroy_midi(backsound);
+        backsound = nullptr;
+    }
 
-    sgreen.Create("green", 2, 32, 32);
-    sblue.Create("blue", 2, 32, 32);
-    syellow.Create("yellow", 2, 32, 32);
-    sred.Create("red", 2, 32, 32);
-    splayer.Create("player", 4, 32, 32);
-    sfire.Create("fire", 3, 32, 32);
-    strain.Create("train", 3, 32, 32);
-    sback.Create("back", 3, 640, 480);
+    struct {
+        Sprite &sprite;
+        const char *file;
+        int32_t count, w, h;
+    } const sprites[] = {{sgreen, "green", 2, 32, 32},   {sblue, "blue", 2, 32, 32},
+                         {syellow, "yellow", 2, 32, 32}, {sred, "red", 2, 32, 32},
+                         {splayer, "player", 4, 32, 32}, {sfire, "fire", 3, 32, 32},
+                         {strain, "train", 3, 32, 32},   {sback, "back", 3, 640, 480}};
+    for (const auto &s : sprites)
+        if (!s.sprite.Create(s.file, s.count, s.w, s.h))
+            return false;
 
     bstart.Create("Start", 280, 200, 24, 80);
     bend.Create("End", 280, 230, 24, 80);
     bresume.Create("Continue", 280, 170, 24, 80);
+    return true;
 }
 
 void destory_all() {

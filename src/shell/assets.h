@@ -18,10 +18,13 @@ extern MIDI *backsound; // the background music, "town.dat"
 extern Sprite sgreen, sblue, syellow, sred, splayer, strain, sfire, sback;
 extern Button bstart, bend, bresume;
 
-// Loads everything from the working directory. A missing "lost.dat" or
-// "mouse.dat" is reported with allegro_message and stops the loading; the
-// caller must not run the game then (both pictures stay null or bmouse does).
-void loadfile();
+// Loads everything from the working directory, each file only once its bytes
+// have passed their check (data_files.h). A missing or damaged "lost.dat" or
+// "mouse.dat", or a damaged sprite frame, is reported with allegro_message
+// naming the file and stops the loading: false, and the caller must not run
+// the game. A missing frame is left out, a missing or damaged sound or music
+// is played without, and so is the music when a patch file is damaged.
+bool loadfile();
 
 // Releases the sounds, the music, the pointer picture and the sprites' frames;
 // called once at shutdown, before allegro_exit().

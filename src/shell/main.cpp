@@ -62,8 +62,7 @@ int main(int argc, char *argv[]) {
 
     if (!setvideo())
         return 1;
-    loadfile();
-    if (!blost || !bmouse)
+    if (!loadfile())
         return 1;
     show_menu(true);
     set_window_title("Tarvellion");

@@ -4,6 +4,8 @@
 // background.
 #pragma once
 
+#include "../shell/data_files.h"
+
 #include <allegro.h>
 
 #include <cstdint>
@@ -22,9 +24,11 @@ class Sprite {
             Release();
     }
 
-    // Loads frames "<file>0.dat" .. "<file><count-1>.dat". A frame that cannot
-    // be read stays null and is never drawn; frames beyond five are not kept.
-    void Create(const char *file, int32_t count, int32_t gw, int32_t gh) {
+    // Loads frames "<file>0.dat" .. "<file><count-1>.dat". A missing frame
+    // stays null and is never drawn; frames beyond five are not kept. A frame
+    // file that is there but damaged is reported with allegro_message naming
+    // it, the sprite is left without frames, and the result is false.
+    bool Create(const char *file, int32_t count, int32_t gw, int32_t gh) {
         Release();
         if (count > MAX_FRAMES)
             count = MAX_FRAMES;
@@ -33,8 +37,13 @@ class Sprite {
         for (int32_t i = 0; i < count; i++) {
             char name[NAME_SIZE];
             const int length = std::snprintf(name, sizeof name, "%s%d.dat", file, i);
-            if (length >= 0 && length < NAME_SIZE)
-                buf[i] = load_bmp(name, pallete);
+            if (length < 0 || length >= NAME_SIZE)
+                continue;
+            if (load_picture(name, pallete, buf[i]) == PictureLoad::DAMAGED) {
+                report_unusable_picture(name);
+                Release();
+                return false;
+            }
         }
         giw = gw;
         gih = gh;
@@ -42,6 +51,7 @@ class Sprite {
         sy = 0;
         gi = 0;
         maxbmp = count;
+        return true;
     }
 
     // Destroys the frames; shutdown calls this before the library goes away.

@@ -1,6 +1,7 @@
 // Loading the game's pictures, sounds and music: what loadfile() reads, in
 // which order, what it does when a file is missing, and that every picture
 // comes out right at every colour depth the settings allow.
+#include "../data_file_samples.h"
 #include "../headless.h"
 
 #include "shell/assets.h"
@@ -12,6 +13,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -26,10 +28,12 @@ const char *const PICTURES[] = {
     "back0.dat",  "back1.dat",  "back2.dat",   "lost.dat",    "mouse.dat"};
 
 // Runs loadfile() in a copy of the data directory without the named files,
-// and returns the names of the files it opened, in order.
+// and with `replaced` written over its namesake, and returns the names of the
+// files it opened, in order.
 class Loader : public Headless {
   protected:
-    std::vector<std::string> load_without(std::vector<std::string> missing) {
+    std::vector<std::string> load_without(std::vector<std::string> missing,
+                                          const samples::Damaged *replaced = nullptr) {
         dir = fs::path(::testing::TempDir()) / ("loader" + std::to_string(getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
@@ -38,6 +42,11 @@ class Loader : public Headless {
             if (std::find(missing.begin(), missing.end(), name) == missing.end())
                 fs::copy_file(entry.path(), dir / name);
         }
+        if (replaced) {
+            std::ofstream out(dir / replaced->file, std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char *>(replaced->bytes.data()),
+                      static_cast<std::streamsize>(replaced->bytes.size()));
+        }
         const int watch = inotify_init1(IN_NONBLOCK);
         EXPECT_GE(watch, 0);
         inotify_add_watch(watch, dir.c_str(), IN_OPEN);
@@ -45,7 +54,7 @@ class Loader : public Headless {
         const fs::path here = fs::current_path();
         fs::current_path(dir);
         ::testing::internal::CaptureStdout();
-        loadfile();
+        complete = loadfile();
         message = ::testing::internal::GetCapturedStdout();
         fs::current_path(here);
         loaded = true;
@@ -77,17 +86,20 @@ class Loader : public Headless {
 
     fs::path dir;
     std::string message;
+    bool complete = false;
     bool loaded = false;
 };
 
 TEST_F(Loader, ReadsEveryFileOnceInItsOrder) {
     const std::vector<std::string> expected = {
-        "lost.dat",   "mouse.dat",  "eat.wav",     "attact.wav",  "tada.wav",    "town.dat",
-        "green0.dat", "green1.dat", "blue0.dat",   "blue1.dat",   "yellow0.dat", "yellow1.dat",
-        "red0.dat",   "red1.dat",   "player0.dat", "player1.dat", "player2.dat", "player3.dat",
-        "fire0.dat",  "fire1.dat",  "fire2.dat",   "train0.dat",  "train1.dat",  "train2.dat",
-        "back0.dat",  "back1.dat",  "back2.dat"};
+        "lost.dat",    "mouse.dat",  "eat.wav",     "attact.wav",  "tada.wav",    "town.dat",
+        "default.cfg", "piano.pat",  "marimba.pat", "acbass.pat",  "kick.pat",    "snare.pat",
+        "hihat.pat",   "green0.dat", "green1.dat",  "blue0.dat",   "blue1.dat",   "yellow0.dat",
+        "yellow1.dat", "red0.dat",   "red1.dat",    "player0.dat", "player1.dat", "player2.dat",
+        "player3.dat", "fire0.dat",  "fire1.dat",   "fire2.dat",   "train0.dat",  "train1.dat",
+        "train2.dat",  "back0.dat",  "back1.dat",   "back2.dat"};
     EXPECT_EQ(load_without({}), expected);
+    EXPECT_TRUE(complete);
     EXPECT_EQ(message, "");
     for (void *asset : {(void *)blost, (void *)bmouse, (void *)seat, (void *)attact, (void *)liveup,
                         (void *)backsound})
@@ -161,6 +173,35 @@ TEST_F(Loader, AMissingSoundIsNotReported) {
     sred.blt(buffer, 16, 16);
     EXPECT_EQ(pixel_rgb(buffer, 16, 16), (Rgb{1, 2, 3}));
     EXPECT_NE(sback.FrameBitmap(2), nullptr);
+}
+
+// A damaged picture stops the loading with the message naming it; a damaged
+// sound is left out, and so is the music when it or a patch is damaged.
+TEST_F(Loader, ADamagedFileIsReportedOrLeftOut) {
+    for (const samples::Damaged &damaged : samples::damaged_files()) {
+        SCOPED_TRACE(damaged.name);
+        const std::string file = damaged.file;
+        load_without({}, &damaged);
+        const bool picture = fs::path(file).extension() == ".dat" && file != "town.dat";
+        if (picture) {
+            EXPECT_FALSE(complete);
+            EXPECT_EQ(message, "Can't open file " + file + " !!!");
+        } else {
+            EXPECT_TRUE(complete);
+            EXPECT_EQ(message, "");
+            const std::pair<const char *, void *> assets[] = {{"eat.wav", seat},
+                                                              {"attact.wav", attact},
+                                                              {"tada.wav", liveup},
+                                                              {"town.dat", backsound}};
+            // The music is left out for a damaged patch or index as well.
+            const std::string left_out = fs::path(file).extension() == ".wav" ? file : "town.dat";
+            for (const auto &[name, asset] : assets)
+                EXPECT_EQ(asset == nullptr, left_out == name) << name;
+            EXPECT_NE(sback.FrameBitmap(2), nullptr);
+        }
+        TearDown();
+        SetUp();
+    }
 }
 
 // Every picture is drawn through a sprite onto a coloured field at each depth:

@@ -323,7 +323,10 @@ GameRun::GameRun(GameOptions options) {
         for (const auto &entry : fs::directory_iterator(TARVELLION_WINDOW_DATA_DIR, error)) {
             const std::string name = entry.path().filename();
             // A developer's own saves and settings left in data/ are not data.
-            if (!entry.is_regular_file() || name == "setting.ini" || name.rfind("save.dat", 0) == 0)
+            bool players = false;
+            for (const char *own : {"setting.ini", "save.dat", "options.ini", "highscores.txt"})
+                players = players || name.rfind(own, 0) == 0;
+            if (!entry.is_regular_file() || players)
                 continue;
             fs::copy_file(entry.path(), directory_ + "/" + name);
         }

@@ -51,12 +51,13 @@ struct GameOptions {
     int screen_height = 768;
     std::optional<std::string> settings; // the text of "setting.ini"
     std::optional<Bytes> save;           // the bytes of "save.dat"
-    // More files of the player's, by name, such as an earlier run's options.ini.
-    std::vector<std::pair<std::string, Bytes>> files;
     std::string home;    // HOME of the game; the scratch directory if empty
     std::string program; // run instead of the built game, such as an installed one
     // Set on top of this process's environment; an empty value removes a name.
     std::vector<std::pair<std::string, std::string>> environment;
+    // Files written into the scratch directory by name, over the data files or
+    // beside them: a damaged picture, an earlier run's options.ini.
+    std::vector<std::pair<std::string, Bytes>> files;
 };
 
 struct ExitStatus {
