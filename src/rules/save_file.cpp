@@ -124,16 +124,6 @@ bool is_position(const POS &p) {
            within(p.y, -MAX_COORDINATE, MAX_COORDINATE);
 }
 
-SavedGame records_now() {
-    SavedGame g;
-    g.unit = unit;
-    g.player = player;
-    std::memcpy(g.train, train, sizeof train);
-    std::memcpy(g.fire, fire, sizeof fire);
-    std::memcpy(g.fruit, fruit, sizeof fruit);
-    return g;
-}
-
 // Reads the whole file; false unless it is a regular file of exactly the
 // save file's size.
 bool read_save_file(unsigned char *bytes) {
@@ -160,6 +150,24 @@ std::string snapshot_path;
 bool level_start_saves = false;
 
 } // namespace
+
+SavedGame records_now() {
+    SavedGame g;
+    g.unit = unit;
+    g.player = player;
+    std::memcpy(g.train, train, sizeof train);
+    std::memcpy(g.fire, fire, sizeof fire);
+    std::memcpy(g.fruit, fruit, sizeof fruit);
+    return g;
+}
+
+void restore_records(const SavedGame &g) {
+    unit = g.unit;
+    player = g.player;
+    std::memcpy(train, g.train, sizeof train);
+    std::memcpy(fire, g.fire, sizeof fire);
+    std::memcpy(fruit, g.fruit, sizeof fruit);
+}
 
 void encode_save(const SavedGame &game, unsigned char *bytes) {
     SavedGame copy = game;
@@ -257,11 +265,7 @@ void game_load() {
         game_initdata();
         return;
     }
-    unit = loaded.unit;
-    player = loaded.player;
-    std::memcpy(train, loaded.train, sizeof train);
-    std::memcpy(fire, loaded.fire, sizeof fire);
-    std::memcpy(fruit, loaded.fruit, sizeof fruit);
+    restore_records(loaded);
     unit.end = 0;
     unit.pause = 0;
 }

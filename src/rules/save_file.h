@@ -21,6 +21,10 @@ struct SavedGame {
     _fruit fruit[FRUIT_TABLE_SIZE];
 };
 
+// The records as they stand, and the records set to a game.
+SavedGame records_now();
+void restore_records(const SavedGame &game);
+
 // The file image of a game and back; decoding needs exactly SAVE_FILE_SIZE bytes.
 void encode_save(const SavedGame &game, unsigned char *bytes);
 void decode_save(const unsigned char *bytes, SavedGame &game);

@@ -49,13 +49,7 @@ bool read_saved(unsigned char *bytes) {
 }
 
 void records_image(unsigned char *bytes) {
-    SavedGame now;
-    now.unit = unit;
-    now.player = player;
-    std::memcpy(now.train, train, sizeof train);
-    std::memcpy(now.fire, fire, sizeof fire);
-    std::memcpy(now.fruit, fruit, sizeof fruit);
-    encode_save(now, bytes);
+    encode_save(records_now(), bytes);
 }
 
 // Fails unless the two file images are equal, naming the first byte that differs.

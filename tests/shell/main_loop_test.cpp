@@ -23,24 +23,6 @@ double leaping_clock() {
     return now += 1000;
 }
 
-SavedGame records() {
-    SavedGame g;
-    g.unit = unit;
-    g.player = player;
-    std::memcpy(g.train, train, sizeof train);
-    std::memcpy(g.fire, fire, sizeof fire);
-    std::memcpy(g.fruit, fruit, sizeof fruit);
-    return g;
-}
-
-void put_back(const SavedGame &g) {
-    unit = g.unit;
-    player = g.player;
-    std::memcpy(train, g.train, sizeof train);
-    std::memcpy(fire, g.fire, sizeof fire);
-    std::memcpy(fruit, g.fruit, sizeof fruit);
-}
-
 int differing_pixels(BITMAP *a, BITMAP *b) {
     int differing = 0;
     for (int y = 0; y < a->h; y++)
@@ -98,7 +80,7 @@ const Case CASES[] = {
          EXPECT_EQ(unit.score, 80);
          BITMAP *shown = create_bitmap(640, 480);
          blit(screen, shown, 0, 0, 0, 0, 640, 480);
-         put_back(before);
+         restore_records(before);
          clear_to_color(buffer, makecol(MAGENTA.r, MAGENTA.g, MAGENTA.b));
          show_to_screen();
          EXPECT_EQ(differing_pixels(screen, shown), 0);
@@ -200,7 +182,7 @@ TEST_F(MainLoop, EachStageFindsWhatTheStageBeforeItLeft) {
         SCOPED_TRACE(c.pins);
         quiet_field();
         c.arrange();
-        const SavedGame before = records();
+        const SavedGame before = records_now();
         run_pass();
         c.check(before);
     }

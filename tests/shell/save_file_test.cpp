@@ -54,16 +54,6 @@ std::vector<std::string> directory() {
     return names;
 }
 
-SavedGame records_now() {
-    SavedGame g;
-    g.unit = unit;
-    g.player = player;
-    std::memcpy(g.train, train, sizeof train);
-    std::memcpy(g.fire, fire, sizeof fire);
-    std::memcpy(g.fruit, fruit, sizeof fruit);
-    return g;
-}
-
 // The records hold nothing but 32-bit integers and the name: no padding.
 static_assert(sizeof(SavedGame) == 2484);
 bool same(const SavedGame &a, const SavedGame &b) {

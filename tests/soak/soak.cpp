@@ -231,14 +231,6 @@ std::string check_pass(const Snapshot &last_game, bool rules_ran, bool end_key) 
     return {};
 }
 
-SavedGame records_now() {
-    SavedGame game{unit, player, {}, {}, {}};
-    std::memcpy(game.train, train, sizeof train);
-    std::memcpy(game.fire, fire, sizeof fire);
-    std::memcpy(game.fruit, fruit, sizeof fruit);
-    return game;
-}
-
 // Where two games' file images first differ, or an empty string.
 std::string first_difference(const SavedGame &a, const SavedGame &b) {
     unsigned char image_a[SAVE_FILE_SIZE], image_b[SAVE_FILE_SIZE];

@@ -2,6 +2,7 @@
 // either plays (a game is started or continued, played and ended, exit code 0,
 // a usable save written) or stops by itself with a message and a non-zero exit
 // code within five seconds. It never hangs and never dies by a signal.
+#include "crafted_save.h"
 #include "menu_screen.h"
 #include "real_window.h"
 #include "rules/save_file.h"
@@ -9,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstring>
 #include <random>
 #include <sys/stat.h>
 #include <thread>
@@ -30,25 +30,9 @@ Bytes random_bytes(std::size_t size, unsigned seed) {
 
 // A game as a fresh Start leaves it, changed by `edit`, as save file bytes.
 template <class Edit> Bytes save_with(Edit edit) {
-    SavedGame game;
-    std::memset(&game, 0, sizeof game);
-    game.unit.level = 1;
-    game.unit.fruitmax = 12;
-    game.unit.width = 640;
-    game.unit.height = 480;
-    game.unit.end = 1;
-    std::strcpy(game.unit.name, "Tarvellion");
-    game.player = {3, 0, 0, 5, 8000, FW_UP, {304, 224}};
-    game.train[0] = {FW_RIGHT, {16, 16}, 1, 5};
-    game.train[1] = {FW_LEFT, {624, 464}, 1, 5};
-    game.train[2] = {FW_UP, {16, 464}, 1, 5};
-    game.train[3] = {FW_DOWN, {624, 16}, 1, 5};
-    for (int i = 0; i < 12; i++)
-        game.fruit[i] = {{100 + 30 * i, 100}, 10, 1 + i % 4, -1};
+    SavedGame game = started_game();
     edit(game);
-    Bytes bytes(SAVE_FILE_SIZE);
-    encode_save(game, bytes.data());
-    return bytes;
+    return save_bytes(game);
 }
 
 struct Hostile {
@@ -170,8 +154,7 @@ TEST_P(HostileFiles, PlaysOrStopsWithAMessage) {
     ASSERT_TRUE(status.exited && status.code == 0) << to_string(status);
     const Bytes saved = run.file("save.dat").value_or(Bytes{});
     ASSERT_EQ(saved.size(), SAVE_FILE_SIZE);
-    SavedGame game;
-    decode_save(saved.data(), game);
+    const SavedGame game = decoded(saved);
     EXPECT_TRUE(save_is_playable(game));
     EXPECT_EQ(game.unit.end, 1);
     EXPECT_EQ(game.unit.pause, 0);

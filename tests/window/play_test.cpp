@@ -1,6 +1,7 @@
 // Scripted games in the real window, judged by the save file the game writes
 // on its way out: play and End, Continue in a later run, ending without a
 // game, and the window's close button.
+#include "crafted_save.h"
 #include "menu_screen.h"
 #include "real_window.h"
 #include "rules/save_file.h"
@@ -8,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstring>
 #include <thread>
 
 using namespace window_test;
@@ -30,13 +30,6 @@ void pause_ms(int ms) {
 // The glide after an arrow key is released lasts five passes at most; this
 // leaves room for passes slowed down by a busy machine.
 constexpr int GLIDE_MS = 1000;
-
-SavedGame decoded(const Bytes &bytes) {
-    SavedGame game;
-    std::memset(&game, 0, sizeof game);
-    decode_save(bytes.data(), game);
-    return game;
-}
 
 POS moved(POS p, int32_t fw, int32_t by) {
     switch (fw) {
