@@ -1,6 +1,11 @@
 // The platform layer on Windows; see platform.h. Called by the shell
 // (start-up, waits, endings) and by the readers and writers of the player's
 // files.
+//
+// The game's paths are UTF-8 and reach Windows through its wide-character
+// calls: the ANSI ones cannot name a folder outside the system's code page,
+// such as a Cyrillic user name's Downloads on an English Windows, where the
+// game would not even find its data.
 #include "platform.h"
 
 #include <allegro.h>
@@ -52,16 +57,34 @@ long plain_write(int fd, const void *bytes, std::size_t size) {
     return _write(fd, bytes, static_cast<unsigned>(size));
 }
 
+std::wstring wide(const std::string &text) {
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring result(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), n);
+    return result;
+}
+
+std::string utf8(const std::wstring &text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), n,
+                        nullptr, nullptr);
+    return result;
+}
+
 std::string directory_of(const std::string &path) {
     const auto separator = path.find_last_of("\\/");
     return separator == std::string::npos ? "." : path.substr(0, separator);
 }
 
 std::string program_directory(const char *program_path) {
-    char here[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, here, sizeof here);
-    if (n > 0 && n < sizeof here)
-        return directory_of(here);
+    // Long enough for any path Windows can give, long-path names included.
+    std::wstring here(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, here.data(), static_cast<DWORD>(here.size()));
+    if (n > 0 && n < here.size())
+        return directory_of(utf8(here.substr(0, n)));
     return directory_of(program_path ? program_path : "");
 }
 
@@ -104,14 +127,25 @@ void sleep_ms(double ms) {
 }
 
 FILE *open_regular_file(const std::string &path) {
-    return is_regular_file(path) ? std::fopen(path.c_str(), "rb") : nullptr;
+    // Binary mode: text mode would read a CR LF pair inside the save as one
+    // byte. What was opened is checked, not what the name showed before.
+    FILE *file = _wfopen(wide(path).c_str(), L"rb");
+    struct _stat64 info;
+    if (file && (_fstat64(_fileno(file), &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG)) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
 }
 
 int replace_file(const std::string &path, const void *bytes, std::size_t size) {
-    const std::string temporary = path + ".tmp" + std::to_string(_getpid());
+    // The session's end saves from the window's thread, which may come while
+    // the game's own thread is saving: each thread writes a file of its own.
+    const std::wstring temporary = wide(path + ".tmp" + std::to_string(_getpid()) + "-" +
+                                        std::to_string(GetCurrentThreadId()));
     // Binary mode: text mode would write every 0x0A byte of the save as two.
-    const int fd =
-        _open(temporary.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+    const int fd = _wopen(temporary.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY,
+                          _S_IREAD | _S_IWRITE);
     if (fd < 0)
         return errno;
     const auto *at = static_cast<const unsigned char *>(bytes);
@@ -131,38 +165,39 @@ int replace_file(const std::string &path, const void *bytes, std::size_t size) {
     if (_close(fd) != 0 && !error)
         error = errno;
     // A plain rename refuses to replace an existing file here.
-    if (!error && !MoveFileExA(temporary.c_str(), path.c_str(),
+    if (!error && !MoveFileExW(temporary.c_str(), wide(path).c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        error = EACCES;
+        error = GetLastError() == ERROR_DISK_FULL ? ENOSPC : EACCES;
     if (error) {
-        _unlink(temporary.c_str());
+        _wunlink(temporary.c_str());
         return error;
     }
     return 0;
 }
 
 bool make_directory(const std::string &path) {
-    if (CreateDirectoryA(path.c_str(), nullptr))
+    const std::wstring name = wide(path);
+    if (CreateDirectoryW(name.c_str(), nullptr))
         return true;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(name.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool enter_directory(const std::string &path) {
-    return SetCurrentDirectoryA(path.c_str()) != 0;
+    return SetCurrentDirectoryW(wide(path).c_str()) != 0;
 }
 
 bool is_regular_file(const std::string &path) {
-    struct _stat info;
-    return _stat(path.c_str(), &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG;
+    struct _stat64 info;
+    return _wstat64(wide(path).c_str(), &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG;
 }
 
 FileLocations locate_files(const char *program_path) {
     const std::string data = program_directory(program_path);
-    const char *appdata = std::getenv("APPDATA");
+    const wchar_t *appdata = _wgetenv(L"APPDATA");
     if (is_regular_file(data + "\\portable.txt") || !appdata || !*appdata)
         return {data, data};
-    const std::string player = std::string(appdata) + "\\Tarvellion";
+    const std::string player = utf8(appdata) + "\\Tarvellion";
     make_directory(player);
     return {data, player};
 }
@@ -191,6 +226,6 @@ void tell_player(const char *text, bool is_error) {
         std::fflush(is_error ? stderr : stdout);
         return;
     }
-    MessageBoxA(nullptr, text, "Tarvellion",
+    MessageBoxW(nullptr, wide(text).c_str(), L"Tarvellion",
                 MB_OK | (is_error ? MB_ICONERROR : MB_ICONINFORMATION));
 }
