@@ -10,9 +10,9 @@ WINDOWS_BUILD := build-windows
 PACKAGES := cmake g++ make pkg-config liballegro4-dev libgtest-dev xvfb xdotool x11-apps \
 	xauth x11-utils libx11-dev clang libclang-rt-14-dev libbenchmark-dev
 # The Windows build: the cross compiler, what fetches and patches the library's
-# source, and Wine to run the result.
+# source, what packs the icon, and Wine to run the result.
 WINDOWS_PACKAGES := cmake make patch debian-archive-keyring g++-mingw-w64-x86-64 \
-	mingw-w64-tools wine wine64
+	mingw-w64-tools icoutils wine wine64
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 FUZZ_TARGETS := settings save data high_scores
 # The Debian package: built from a copy of the source tree inside build-deb/, since
@@ -26,7 +26,7 @@ DEB_SOURCES := $(shell git ls-files --cached --others --exclude-standard 2>/dev/
 	while read -r f; do [ -f "$$f" ] && echo "$$f"; done)
 
 .PHONY: deps build run test assets sheet clean fuzz-build fuzz test-sanitize soak bench \
-	bench-window install uninstall windows-allegro deb deb-deps screenshots FORCE
+	bench-window install uninstall windows-allegro windows deb deb-deps screenshots FORCE
 
 deps:
 	@tools/install-deps $(PACKAGES)
@@ -38,9 +38,9 @@ build: deps
 run: build
 	cd data && ../$(BUILD)/tarvellion
 
-# The game's tests (the soak and the package's among them), then a short fuzz run of
-# each target.
-test: build fuzz-build deb
+# The game's tests (the soak, the package's and the Windows build's played under
+# Wine among them), then a short fuzz run of each target.
+test: build fuzz-build deb windows
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(FUZZ_BUILD) && ctest --output-on-failure -j $(JOBS)
 
@@ -64,7 +64,7 @@ fuzz: fuzz-build
 # Every test, under AddressSanitizer (leaks included) and UBSan; the first
 # report stops the run. The suppressions file says which leak is on purpose.
 # The window tests give the slowed game three times as long for each wait. The
-# package's tests are left out: the package is no sanitizer build.
+# package's tests and the Windows game's are left out: neither is a sanitizer build.
 test-sanitize: deps
 	@cmake -S . -B $(SANITIZE_BUILD) -DTARVELLION_SANITIZE=ON \
 		-DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -73,7 +73,7 @@ test-sanitize: deps
 		ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:fast_unwind_on_malloc=0 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 TARVELLION_TEST_SLOWDOWN=3 \
-		ctest --output-on-failure --stop-on-failure -j $(JOBS) -LE package
+		ctest --output-on-failure --stop-on-failure -j $(JOBS) -LE 'package|windows'
 
 # The soak ten times as long as in `make test`, in the default window.
 soak: build
@@ -154,6 +154,12 @@ windows-allegro:
 	@cmake -S . -B $(WINDOWS_BUILD) --log-level=WARNING \
 		-DCMAKE_TOOLCHAIN_FILE=cmake/windows/mingw-w64-x86_64.cmake \
 		-DCMAKE_BUILD_TYPE=Release
+
+# build-windows/tarvellion-<version>-win64.zip: tarvellion.exe with its icon and
+# version, the data files and README.txt. The library is built only the first time.
+windows: windows-allegro
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+	@ls -l $(WINDOWS_BUILD)/tarvellion-*-win64.zip
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD) $(WINDOWS_BUILD) $(DEB_BUILD)
