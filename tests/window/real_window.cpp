@@ -318,9 +318,13 @@ GameRun::GameRun(GameOptions options) {
         throw std::runtime_error(std::string("mkdtemp: ") + std::strerror(errno));
     directory_ = scratch;
 
+    player_dir_ = options.player_dir.empty() ? directory_ : options.player_dir;
+    window_class_ = options.window_class;
     if (options.data) {
+        const std::string data_dir =
+            options.data_dir.empty() ? TARVELLION_WINDOW_DATA_DIR : options.data_dir;
         std::error_code error;
-        for (const auto &entry : fs::directory_iterator(TARVELLION_WINDOW_DATA_DIR, error)) {
+        for (const auto &entry : fs::directory_iterator(data_dir, error)) {
             const std::string name = entry.path().filename();
             // A developer's own saves and settings left in data/ are not data.
             bool players = false;
@@ -332,10 +336,10 @@ GameRun::GameRun(GameOptions options) {
         }
     }
     if (options.settings)
-        write_bytes(directory_ + "/setting.ini", options.settings->data(),
+        write_bytes(player_dir_ + "/setting.ini", options.settings->data(),
                     options.settings->size());
     if (options.save)
-        write_bytes(directory_ + "/save.dat", options.save->data(), options.save->size());
+        write_bytes(player_dir_ + "/save.dat", options.save->data(), options.save->size());
     for (const auto &[name, bytes] : options.files)
         write_bytes(directory_ + "/" + name, bytes.data(), bytes.size());
 
@@ -346,8 +350,9 @@ GameRun::GameRun(GameOptions options) {
         changes.push_back({"DISPLAY", display_->name()});
     }
     changes.insert(changes.end(), options.environment.begin(), options.environment.end());
-    pid_ = spawn({options.program.empty() ? TARVELLION_GAME_PATH : options.program},
-                 environment_with(changes), directory_,
+    std::vector<std::string> argv{options.program.empty() ? TARVELLION_GAME_PATH : options.program};
+    argv.insert(argv.end(), options.arguments.begin(), options.arguments.end());
+    pid_ = spawn(argv, environment_with(changes), directory_,
                  open_or_throw(directory_ + "/stdout.txt", O_WRONLY | O_CREAT | O_TRUNC),
                  open_or_throw(directory_ + "/stderr.txt", O_WRONLY | O_CREAT | O_TRUNC));
 }
@@ -408,7 +413,7 @@ void GameRun::wait_for_window(double timeout_s) {
         check_alive();
         seen.clear();
         for (const std::string &id :
-             lines_of(xtool({"xdotool", "search", "--class", "allegro"}).out)) {
+             lines_of(xtool({"xdotool", "search", "--class", window_class_}).out)) {
             const std::string name = trimmed(xtool({"xdotool", "getwindowname", id}).out);
             if (name == "Tarvellion") {
                 window_ = id;
@@ -595,10 +600,14 @@ std::string GameRun::errors() const {
 }
 
 std::optional<Bytes> GameRun::file(const std::string &name) const {
-    const std::string path = directory_ + "/" + name;
+    const std::string path = player_dir_ + "/" + name;
     if (!fs::exists(path))
         return std::nullopt;
     return read_bytes(path);
+}
+
+std::vector<unsigned long> GameRun::window_icons() const {
+    return window_property_cardinals(display_->name(), std::stoul(window_), "_NET_WM_ICON");
 }
 
 } // namespace window_test

@@ -51,13 +51,23 @@ struct GameOptions {
     int screen_height = 768;
     std::optional<std::string> settings; // the text of "setting.ini"
     std::optional<Bytes> save;           // the bytes of "save.dat"
-    std::string home;    // HOME of the game; the scratch directory if empty
-    std::string program; // run instead of the built game, such as an installed one
+    std::string home;                    // HOME of the game; the scratch directory if empty
+    std::string program;                 // run instead of the built game, such as an installed one
+    std::vector<std::string> arguments;  // given to the program after its name
     // Set on top of this process's environment; an empty value removes a name.
     std::vector<std::pair<std::string, std::string>> environment;
     // Files written into the scratch directory by name, over the data files or
     // beside them: a damaged picture, an earlier run's options.ini.
     std::vector<std::pair<std::string, Bytes>> files;
+    // The folder whose files `data` copies into the scratch directory; the
+    // game's data/ if empty. The Windows tests copy the unpacked zip.
+    std::string data_dir;
+    // Where "setting.ini" and "save.dat" are put and file() reads; the scratch
+    // directory if empty. The Windows game keeps them in %APPDATA%\Tarvellion.
+    std::string player_dir;
+    // The X class of the game's window: the library's on X11; Wine names the
+    // class after the program, "tarvellion.exe".
+    std::string window_class = "allegro";
 };
 
 struct ExitStatus {
@@ -125,8 +135,13 @@ class GameRun {
 
     std::string output() const; // what it printed on stdout
     std::string errors() const; // what it printed on stderr
-    // A file of the scratch directory, such as "save.dat"; nullopt if absent.
+    // A file of the player's directory (the scratch directory unless the
+    // options name another), such as "save.dat"; nullopt if absent.
     std::optional<Bytes> file(const std::string &name) const;
+
+    // The window's icons as the window manager reads them (_NET_WM_ICON):
+    // width, height, then width x height ARGB pixels, for each size in turn.
+    std::vector<unsigned long> window_icons() const;
 
   private:
     void move_pointer(int x, int y);
@@ -135,6 +150,8 @@ class GameRun {
     void stop();
 
     std::string directory_;
+    std::string player_dir_;
+    std::string window_class_;
     std::optional<VirtualDisplay> display_;
     pid_t pid_ = -1;
     std::optional<ExitStatus> status_;

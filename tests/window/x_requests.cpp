@@ -1,6 +1,7 @@
 // Xlib calls of the window harness.
 #include "x_requests.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 #include <chrono>
@@ -60,6 +61,30 @@ bool glide_pointer(const std::string &display, unsigned long window, int x, int 
     }
     XCloseDisplay(x_display);
     return true;
+}
+
+std::vector<unsigned long> window_property_cardinals(const std::string &display,
+                                                     unsigned long window,
+                                                     const std::string &property) {
+    std::vector<unsigned long> items;
+    Display *x = XOpenDisplay(display.c_str());
+    if (!x)
+        return items;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char *data = nullptr;
+    // Xlib hands 32-bit items over as longs, whatever their size on the wire.
+    if (XGetWindowProperty(x, window, XInternAtom(x, property.c_str(), False), 0, 1 << 24, False,
+                           XA_CARDINAL, &type, &format, &count, &left, &data) == Success &&
+        data && format == 32) {
+        const auto *values = reinterpret_cast<const unsigned long *>(data);
+        items.assign(values, values + count);
+    }
+    if (data)
+        XFree(data);
+    XCloseDisplay(x);
+    return items;
 }
 
 } // namespace window_test

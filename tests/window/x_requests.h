@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace window_test {
 
@@ -17,5 +18,11 @@ bool send_close_request(const std::string &display, unsigned long window);
 // Moves the pointer to (x, y) in the window the way a hand does, through a
 // run of motion events rather than one jump.
 bool glide_pointer(const std::string &display, unsigned long window, int x, int y);
+
+// A property of 32-bit items of the window, such as _NET_WM_ICON; empty when
+// the window has none.
+std::vector<unsigned long> window_property_cardinals(const std::string &display,
+                                                     unsigned long window,
+                                                     const std::string &property);
 
 } // namespace window_test
