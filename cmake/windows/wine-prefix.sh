@@ -1,7 +1,10 @@
 #!/bin/sh
 # Makes a private Wine prefix for one test run of the Windows build and prints its
-# path (SCRATCH_DIR/wine): run the game with WINEPREFIX set to it. The first start
-# of a prefix takes Wine about 15 s, so a test run makes one and shares it.
+# path (SCRATCH_DIR/wine). SCRATCH_DIR/environment then holds, one NAME=VALUE a
+# line, what every later Wine command of the run is started with (the prefix
+# among them). The first start of a prefix takes Wine about 15 s, so a test run
+# makes one and shares it. Called by tests/windows/prepare-wine-run.sh and
+# bench/window-bench.sh.
 # Nothing is written outside SCRATCH_DIR: Wine starts with a home folder inside it
 # (its Documents, Desktop and other folders link there, not to the real home), and
 # the prefix never writes menu entries or file associations, nor offers to download
@@ -16,10 +19,19 @@ if [ -e "$prefix" ]; then
     exit 1
 fi
 mkdir -p "$scratch/home"
-export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all HOME="$scratch/home"
-export XDG_CONFIG_HOME="$scratch/home/.config" XDG_DATA_HOME="$scratch/home/.local/share"
-export XDG_CACHE_HOME="$scratch/home/.cache"
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+cat >"$scratch/environment" <<EOF
+WINEPREFIX=$prefix
+WINEARCH=win64
+WINEDEBUG=-all
+HOME=$scratch/home
+XDG_CONFIG_HOME=$scratch/home/.config
+XDG_DATA_HOME=$scratch/home/.local/share
+XDG_CACHE_HOME=$scratch/home/.cache
+WINEDLLOVERRIDES=winemenubuilder.exe=d;mscoree=d;mshtml=d
+EOF
+while IFS='=' read -r name value; do
+    export "$name=$value"
+done <"$scratch/environment"
 
 # Wine's "wine32 is missing" note and the like say nothing about the prefix.
 quietly() {
