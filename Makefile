@@ -140,12 +140,14 @@ bench: deps
 		--benchmark_report_aggregates_only=true
 
 # The game played in a real window on Xvfb, 10 s per case at DELAY 30 and 5,
-# 640x480 and 1920x1080, three times: passes per second, pass time, frame
-# rhythm, processor share and start-up time, with the medians of the runs.
-bench-window: deps
+# 640x480 and 1920x1080, and the Windows build under Wine at 640x480, three
+# times: passes per second, pass time, frame rhythm, processor share and
+# start-up time, with the medians of the runs.
+bench-window: deps windows
 	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target tarvellion bench_save
-	bench/window-bench.sh $(BENCH_BUILD)/tarvellion $(BENCH_BUILD)/bench/bench_save
+	WINDOWS_ZIP=$(lastword $(sort $(wildcard $(WINDOWS_BUILD)/tarvellion-*-win64.zip))) \
+		bench/window-bench.sh $(BENCH_BUILD)/tarvellion $(BENCH_BUILD)/bench/bench_save
 
 # The Windows build tree: Allegro cross-built into it the first time (about three
 # minutes; cmake/windows/), then the game configured against it.
