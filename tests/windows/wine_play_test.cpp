@@ -263,19 +263,39 @@ TEST_F(WindowsGame, ClosingTheWindowOrEndingTheSessionSavesTheGame) {
     }
 }
 
-// The message box once it shows: Wine names its window before mapping it,
-// and an unmapped window has no picture to take yet.
-ScreenImage shown_box(GameRun &run) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    for (;;) {
+struct IconPixels {
+    int red = 0;  // the error icon's
+    int blue = 0; // the information icon's
+};
+
+IconPixels icon_pixels(const ScreenImage &box) {
+    IconPixels found;
+    for (int y = 0; y < box.height(); y++)
+        for (int x = 0; x < box.width(); x++) {
+            const Rgb p = box.at(x, y);
+            found.red += p.r > 160 && p.g < 80 && p.b < 80;
+            found.blue += p.b > 160 && p.r < 80;
+        }
+    return found;
+}
+
+// The icon of the message box once it is painted: Wine names the window
+// before mapping it, and maps it before drawing in it.
+IconPixels shown_icon(GameRun &run) {
+    constexpr int ENOUGH = 20;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    IconPixels found;
+    while (std::chrono::steady_clock::now() < deadline) {
         try {
-            return run.screenshot();
+            found = icon_pixels(run.screenshot());
+            if (found.red > ENOUGH || found.blue > ENOUGH)
+                break;
         } catch (const std::exception &) {
-            if (std::chrono::steady_clock::now() > deadline)
-                throw;
+            // Not mapped yet.
         }
         pause_ms(200);
     }
+    return found;
 }
 
 // Started from the Explorer the program has no console: what it would print
@@ -296,20 +316,13 @@ TEST_F(WindowsGame, MessagesWithoutAConsoleShowInABox) {
         options.arguments = {"start", "/wait", "/unix", "tarvellion.exe", c.argument};
         GameRun run(options);
         run.wait_for_window(30);
-        const ScreenImage box = shown_box(run);
+        const IconPixels icon = shown_icon(run);
         const std::pair<int, int> size = run.window_size();
         EXPECT_LT(size.first, 640) << "the game's window instead of a message";
-        int red = 0, blue = 0;
-        for (int y = 0; y < box.height(); y++)
-            for (int x = 0; x < box.width(); x++) {
-                const Rgb p = box.at(x, y);
-                red += p.r > 160 && p.g < 80 && p.b < 80;
-                blue += p.b > 160 && p.r < 80;
-            }
         if (c.error) {
-            EXPECT_GT(red, 20) << "no error icon";
+            EXPECT_GT(icon.red, 20) << "no error icon";
         } else {
-            EXPECT_TRUE(red == 0 && blue > 20) << "no information icon";
+            EXPECT_TRUE(icon.red == 0 && icon.blue > 20) << "no information icon";
         }
         run.hold_key("Return");
         const ExitStatus status = run.wait_exit(10);
