@@ -194,10 +194,14 @@ bool is_regular_file(const std::string &path) {
 
 FileLocations locate_files(const char *program_path) {
     const std::string data = program_directory(program_path);
-    const wchar_t *appdata = _wgetenv(L"APPDATA");
-    if (is_regular_file(data + "\\portable.txt") || !appdata || !*appdata)
+    // Asked of the system: the C library's wide environment of a program with
+    // main() is made from its ANSI one, losing what the code page cannot hold.
+    std::wstring appdata(32768, L'\0');
+    const DWORD n =
+        GetEnvironmentVariableW(L"APPDATA", appdata.data(), static_cast<DWORD>(appdata.size()));
+    if (is_regular_file(data + "\\portable.txt") || n == 0 || n >= appdata.size())
         return {data, data};
-    const std::string player = utf8(appdata) + "\\Tarvellion";
+    const std::string player = utf8(appdata.substr(0, n)) + "\\Tarvellion";
     make_directory(player);
     return {data, player};
 }
