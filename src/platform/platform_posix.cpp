@@ -12,6 +12,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -122,7 +123,10 @@ FILE *open_regular_file(const std::string &path) {
 
 int replace_file(const std::string &path, const void *bytes, std::size_t size) {
     char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".tmp%ld", static_cast<long>(getpid()));
+    // A lost display saves from the library's thread, perhaps while the game
+    // saves too: each thread writes a file of its own (the main thread's id is
+    // the process id).
+    std::snprintf(suffix, sizeof suffix, ".tmp%ld", static_cast<long>(syscall(SYS_gettid)));
     const std::string temporary = path + suffix;
     const int fd =
         open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);

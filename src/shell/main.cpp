@@ -42,7 +42,7 @@ int main(int argc, char *argv[]) {
     // Without a display the library cannot start, and any further call into
     // it would crash.
     if (allegro_init() != 0) {
-        tell_player(("Tarvellion needs a graphical display (X11) to run: " +
+        tell_player(("Tarvellion needs a graphical display to run: " +
                      std::string(allegro_error) + "\n")
                         .c_str(),
                     true);
