@@ -3,6 +3,7 @@
 
 #include "level_setup.h"
 #include "../shell/assets.h"
+#include "../shell/display.h"
 #include "../shell/endings.h"
 #include "../shell/game_state.h"
 #include "../shell/gamepad.h"
@@ -35,6 +36,7 @@ void wait_for_key() {
         poll_gamepad();
         if (pad.pressed_button || pad.pressed_start)
             return;
+        handle_display_keys();
         rest(5);
     }
     readkey();

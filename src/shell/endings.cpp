@@ -2,6 +2,7 @@
 // (main.cpp), the rest by the main loop, the waits and the key waits.
 #include "endings.h"
 
+#include "display.h"
 #include "window.h"
 #include "../platform/platform.h"
 #include "../rules/save_file.h"
@@ -25,5 +26,5 @@ bool ended_by_signal() {
 }
 
 bool ending_requested() {
-    return ending_signal_caught() || close_requested();
+    return ending_signal_caught() || close_requested() || display_lost();
 }

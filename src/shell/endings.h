@@ -13,6 +13,7 @@ void watch_endings();
 // Whether a signal has asked the game to end.
 bool ended_by_signal();
 
-// Whether a signal or the window's close button asks the game to end: the
-// waits and the key waits stop waiting, so the game is saved at once.
+// Whether a signal, the window's close button or a display that could not be
+// set again asks the game to end: the waits and the key waits stop waiting,
+// so the game is saved at once.
 bool ending_requested();

@@ -4,6 +4,7 @@
 // kept here.
 #include "input.h"
 
+#include "display.h"
 #include "gamepad.h"
 
 #include <allegro.h>
@@ -20,7 +21,8 @@ HeldKeys held_before{};
 bool pause_held_back = false;
 
 HeldKeys held_now() {
-    return {key[KEY_UP] != 0, key[KEY_DOWN] != 0, key[KEY_ENTER] != 0, key[KEY_M] != 0};
+    // Enter with Alt switches the display; it neither pauses nor chooses.
+    return {key[KEY_UP] != 0, key[KEY_DOWN] != 0, key[KEY_ENTER] && !alt_held(), key[KEY_M] != 0};
 }
 
 } // namespace

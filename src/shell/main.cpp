@@ -1,6 +1,7 @@
 // The program's entry: start-up, the main loop and shutdown.
 #include "assets.h"
 #include "command_line.h"
+#include "display.h"
 #include "endings.h"
 #include "frame_log.h"
 #include "game_state.h"
@@ -49,27 +50,30 @@ int main(int argc, char *argv[]) {
         return 1;
     }
     install_keyboard();
+    watch_display_keys();
     install_mouse();
     install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
     start_gamepad();
     watch_endings();
 
-    read_settings(player_path("setting.ini").c_str());
+    const int settings_read = read_settings(player_path("setting.ini").c_str());
     clamp_settings();
     read_options(player_path("options.ini").c_str());
     read_high_scores(player_path(HIGH_SCORE_FILE_NAME));
     keep_high_scores(player_path(HIGH_SCORE_FILE_NAME));
+    // From here on WINDOW_MODE names the mode this run starts in.
+    WINDOW_MODE = first_graphics_driver(command_line.fullscreen, settings_read, WINDOW_MODE,
+                                        options.fullscreen);
 
     if (!setvideo())
         return 1;
     if (!loadfile())
         return 1;
     show_menu(true);
-    set_window_title("Tarvellion");
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     save_at_each_level_start(true);
 
-    while (!unit.end && !ended_by_signal()) {
+    while (!unit.end && !ended_by_signal() && !display_lost()) {
         frame_log_stamp();
         run_pass();
         frame_log_stamp();

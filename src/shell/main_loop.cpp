@@ -5,6 +5,7 @@
 // pass: the player moves last, after the frame is composed.
 #include "main_loop.h"
 
+#include "display.h"
 #include "game_state.h"
 #include "../rules/collisions.h"
 #include "../rules/player_control.h"
@@ -26,5 +27,6 @@ void run_pass() {
         unit.timer = static_cast<int32_t>(static_cast<uint32_t>(unit.timer) + 1u);
     }
     put_bmp();
+    handle_display_events();
     do_key_work();
 }

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <cstdio>
 
-void read_settings(const char *path) {
+int read_settings(const char *path) {
     FILE *file = open_regular_file(path);
     if (!file)
-        return; // most players never write one
+        return 0; // most players never write one
     int *const order[] = {&def_train_speed,
                           &DELAY,
                           &def_train_speed2,
@@ -20,13 +20,16 @@ void read_settings(const char *path) {
                           &WINDOW_MODE,
                           &SW,
                           &SH};
+    int count = 0;
     for (int *value : order) {
         int read;
         if (std::fscanf(file, "%d", &read) != 1)
             break;
         *value = read;
+        count++;
     }
     std::fclose(file);
+    return count;
 }
 
 namespace {

@@ -6,11 +6,15 @@
 // the library's own threads run.
 #include "waits.h"
 
+#include "display.h"
 #include "endings.h"
+#include "window.h"
 #include "../platform/platform.h"
+#include "../ui/present.h"
 
 #include <allegro.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 double clock_ms() {
@@ -18,6 +22,7 @@ double clock_ms() {
 }
 
 double (*wait_clock)() = clock_ms;
+void (*wait_sleep)(double ms) = sleep_ms;
 
 namespace {
 
@@ -26,6 +31,16 @@ namespace {
 // sleep here overshoots by well under this, and every millisecond spun costs
 // a frame at the default delay about 3% of a processor core.
 constexpr double SPIN_MS = 0.25;
+
+void draw_random_dot(int field_w, int field_h) {
+    const int blue = std::rand() % 256;
+    const int green = std::rand() % 256;
+    const int red = std::rand() % 256;
+    const int colour = makecol(red, green, blue);
+    const int y = std::rand() % field_h;
+    const int x = std::rand() % field_w;
+    draw_field_dot(x, y, colour);
+}
 
 } // namespace
 
@@ -37,20 +52,24 @@ void delay(uint32_t ms) {
         if (length <= elapsed || ending_requested())
             return;
         if (length - elapsed > SPIN_MS)
-            sleep_ms(length - elapsed - SPIN_MS);
+            wait_sleep(length - elapsed - SPIN_MS);
     }
 }
 
+// The number of dots is set by the time gone by, not by how often the loop
+// comes round, so a slow or busy machine shows the same sparkle.
 void delay2(uint32_t ms) {
     const double start_time = wait_clock();
     const double length = ms;
-    while (length > wait_clock() - start_time && !ending_requested()) {
-        const int blue = std::rand() % 256;
-        const int green = std::rand() % 256;
-        const int red = std::rand() % 256;
-        const int colour = makecol(red, green, blue);
-        const int y = std::rand() % SCREEN_H;
-        const int x = std::rand() % SCREEN_W;
-        putpixel(screen, x, y, colour);
+    const double dots_per_ms = SPARKLE_SHARE_PER_SECOND * buffer->w * buffer->h / 1000;
+    long drawn = 0;
+    for (;;) {
+        handle_display_keys();
+        const double elapsed = wait_clock() - start_time;
+        if (length <= elapsed || ending_requested())
+            return;
+        for (const long due = static_cast<long>(elapsed * dots_per_ms); drawn < due; drawn++)
+            draw_random_dot(buffer->w, buffer->h);
+        wait_sleep(std::min(SPARKLE_BATCH_MS, length - elapsed));
     }
 }

@@ -1,7 +1,8 @@
-// Opening the window and watching its close button; setvideo() is called once
-// by start-up (main.cpp).
+// Opening the first mode and watching the window's close button; setvideo()
+// is called once by start-up (main.cpp).
 #include "window.h"
 
+#include "display.h"
 #include "game_state.h"
 
 BITMAP *buffer;
@@ -18,28 +19,31 @@ void on_close_button() {
 } // namespace
 
 bool setvideo() {
-    set_color_depth(COLOR_MODE);
-    if (set_gfx_mode(WINDOW_MODE, SW, SH, 0, 0) != 0) {
-        allegro_message("Can't open a %d x %d window at %d bits per pixel: %s", SW, SH, COLOR_MODE,
-                        allegro_error);
+    switch (open_display(WINDOW_MODE)) {
+    case DISPLAY_REFUSED:
+        allegro_message("Can't open a %d x %d window at %d bits per pixel: %s", display.mode_w,
+                        display.mode_h, COLOR_MODE, allegro_error);
         return false;
-    }
-    // A text mode is set without complaint but leaves nothing to draw on.
-    if (SCREEN_W <= 0 || SCREEN_H <= 0) {
+    case DISPLAY_NO_SCREEN:
         allegro_message("Graphics mode %d gives no screen to draw on; try 2 for a window",
                         WINDOW_MODE);
         return false;
+    case DISPLAY_OPEN:
+        break;
     }
-    buffer = create_bitmap(SCREEN_W, SCREEN_H);
+    buffer = create_bitmap(SW, SH);
     if (!buffer) {
-        allegro_message("Can't create the %d x %d frame buffer", SCREEN_W, SCREEN_H);
+        allegro_message("Can't create the %d x %d frame buffer", SW, SH);
         return false;
     }
     // The first pass presents the buffer before anything is drawn into it; a
     // new bitmap holds whatever memory it was given.
     clear_to_color(buffer, makecol(0, 128, 0));
-    set_close_button_callback(on_close_button);
     return true;
+}
+
+void watch_close_button() {
+    set_close_button_callback(on_close_button);
 }
 
 bool close_requested() {

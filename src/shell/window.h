@@ -1,16 +1,20 @@
-// The game's window: the graphics mode, the off-screen frame buffer and the
-// window's close button. Start-up calls setvideo(); the key handling and the
-// screens between levels ask whether the close button was pressed.
+// The game's window: the first graphics mode, the off-screen frame buffer and
+// the window's close button. Start-up calls setvideo(); the key handling and
+// the screens between levels ask whether the close button was pressed.
 #pragma once
 
 #include <allegro.h>
 
-extern BITMAP *buffer; // the off-screen frame, of the screen's size
+extern BITMAP *buffer; // the off-screen frame: the field, SW x SH
 
-// Sets the colour depth and graphics mode from the tuning values and creates
-// buffer. Returns false, with the reason shown by allegro_message, when the
-// mode cannot be set or buffer not created: the game cannot run then.
+// Opens the run's first mode (display.h) for the driver code WINDOW_MODE and
+// creates buffer. Returns false, with the reason shown by allegro_message,
+// when the mode cannot be set or buffer not created: the game cannot run then.
 bool setvideo();
+
+// Hands the window's close button to close_requested(); the display module
+// calls it again after every mode change.
+void watch_close_button();
 
 // Whether the window's close button was pressed and not yet taken.
 bool close_requested();

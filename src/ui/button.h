@@ -5,6 +5,8 @@
 // moves its keyboard highlight over them.
 #pragma once
 
+#include "present.h"
+
 #include <allegro.h>
 
 #include <cstdint>
@@ -86,7 +88,8 @@ class Button {
   private:
     // The right edge belongs to the button, the bottom edge does not.
     bool insite() const {
-        return x <= mouse_x && mouse_x <= x + w && y <= mouse_y && mouse_y < y + h && enabled;
+        return x <= field_pointer_x() && field_pointer_x() <= x + w && y <= field_pointer_y() &&
+               field_pointer_y() < y + h && enabled;
     }
 
     int32_t x = 0;

@@ -3,6 +3,8 @@
 
 #include "high_score_screens.h"
 #include "menu.h"
+#include "present.h"
+#include "../shell/display.h"
 #include "../shell/assets.h"
 #include "../shell/game_state.h"
 
@@ -113,6 +115,15 @@ template <typename Pixel> void fill_rows(BITMAP *b, Pixel colour) {
         std::memcpy(reinterpret_cast<Pixel *>(b->line[y]) + b->cl, first, bytes);
 }
 
+// A dark box in the middle of the field saying why nothing moves.
+void draw_pause_label(BITMAP *b) {
+    constexpr int HALF_W = 60, HALF_H = 12;
+    const int cx = b->w / 2, cy = b->h / 2;
+    rectfill(b, cx - HALF_W, cy - HALF_H, cx + HALF_W, cy + HALF_H, makecol(0, 0, 0));
+    textout_centre_ex(b, font, "Paused", cx, cy - text_height(font) / 2, makecol(255, 255, 255),
+                      -1);
+}
+
 void clear_field(BITMAP *b, int colour) {
     const int depth = bitmap_color_depth(b);
     if (!is_memory_bitmap(b))
@@ -149,7 +160,7 @@ void put_bmp() {
     if (showmouse)
         draw_menu_high_scores(buffer);
     if (showmouse && bmouse)
-        draw_sprite(buffer, bmouse, mouse_x, mouse_y);
+        draw_sprite(buffer, bmouse, field_pointer_x(), field_pointer_y());
 }
 
 void show_to_screen() {
@@ -157,8 +168,10 @@ void show_to_screen() {
     std::snprintf(status, sizeof status,
                   "Game Level: %d     Score: %ld     Apples: %ld      Player Lives: %d", unit.level,
                   static_cast<long>(unit.score), static_cast<long>(unit.apples), player.live);
+    if (paused_by_focus_loss())
+        draw_pause_label(buffer);
     textout_ex(buffer, font, status, 10, 10, makecol(255, 255, 255), -1);
-    blit(buffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+    present_frame(buffer);
     clear_field(buffer, makecol(0, 128, 0));
 }
 

@@ -9,8 +9,9 @@
 // shots, buttons, and the pointer while the menu is shown.
 void put_bmp();
 
-// Draws the status line over buffer, copies buffer to the screen and clears it
-// to the field's green.
+// Draws the status line over buffer (and, while the window has lost the
+// focus, a label saying the game is paused), presents buffer on the screen at
+// the view's scale and clears it to the field's green.
 void show_to_screen();
 
 // Advances the animations every fifth pass of unit.timer and lets the buttons

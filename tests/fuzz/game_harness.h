@@ -25,9 +25,10 @@ std::string make_temp_dir();
 // data files were found.
 int load_assets_in(const std::string &dir);
 
-// The waits' clock for these runs: a second passes at every reading, so the
-// screens between levels and the key commands' waits end at once.
-double leaping_clock();
+// The waits' clock and sleep for these runs: a second passes at every reading
+// of the clock and none in a sleep, so the screens between levels and the key
+// commands' waits end at once.
+void leap_through_waits();
 
 // Checks the records of a game in play against the bands the rules keep
 // figures in. Returns what is broken, or an empty string; no game (fruitmax

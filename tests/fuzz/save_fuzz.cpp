@@ -175,7 +175,7 @@ void run(const uint8_t *data, size_t size) {
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     start_library();
-    wait_clock = leaping_clock;
+    leap_through_waits();
     // The smallest window the settings allow: the frame stages cost the least,
     // and the figures of a saved 640 x 480 game run off its edges.
     use_screen(400, 300, 32);

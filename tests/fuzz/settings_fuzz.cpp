@@ -93,7 +93,7 @@ void set_arrow(uint8_t choice) {
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     start_library();
-    wait_clock = leaping_clock;
+    leap_through_waits();
     settings_path = make_temp_dir() + "/setting.ini";
     return 0;
 }

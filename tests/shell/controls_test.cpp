@@ -69,11 +69,11 @@ void press_close_button() {
 }
 
 // Keys by letter: arrows L R U D, Home H, End E, minus -, equals =, Esc X,
-// Enter N, M M; "." holds none.
+// Enter N, M M, Alt A; "." holds none.
 int key_code(char c) {
-    const char letters[] = "LRUDHE-=XNM";
+    const char letters[] = "LRUDHE-=XNMA";
     const int codes[] = {KEY_LEFT,  KEY_RIGHT,  KEY_UP,  KEY_DOWN,  KEY_HOME, KEY_END,
-                         KEY_MINUS, KEY_EQUALS, KEY_ESC, KEY_ENTER, KEY_M};
+                         KEY_MINUS, KEY_EQUALS, KEY_ESC, KEY_ENTER, KEY_M,    KEY_ALT};
     const char *at = std::strchr(letters, c);
     return at && c ? codes[at - letters] : 0;
 }
@@ -326,6 +326,16 @@ TEST_F(Controls, EscAndEnterInOnePassShowTheMenuAndLeaveItPaused) {
     EXPECT_LT(pass("N"), 250);
     EXPECT_EQ(unit.pause, 1);
     EXPECT_EQ(unit.fruitmax, 0);
+}
+
+// Alt+Enter switches the display; it must neither pause nor wait.
+TEST_F(Controls, EnterWithAltDoesNotPause) {
+    moving(200, FW_RIGHT, 3);
+    EXPECT_LT(pass("AN"), 250);
+    EXPECT_EQ(unit.pause, 0);
+    EXPECT_EQ(player.pos.x, 203);
+    EXPECT_GE(pass("N"), 500);
+    EXPECT_EQ(unit.pause, 1);
 }
 
 TEST_F(Controls, StartBeginsANewGameOnlyFromTheShownMenu) {

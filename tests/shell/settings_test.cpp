@@ -75,6 +75,31 @@ TEST_F(Settings, ReadsValuesInOrderUntilTheFirstItemThatIsNoInteger) {
     }
 }
 
+// The count tells start-up whether the file chose the graphics mode.
+TEST_F(Settings, CountsTheValuesItRead) {
+    const struct {
+        const char *text;
+        int count;
+    } cases[] = {
+        {"", 0},
+        {"1 50", 2},
+        {"3 40 word 7 8", 2},
+        {"1 30 5 5 10 32", 6},
+        {"1 30 5 5 10 32 1", 7},
+        {"1 30 5 5 10 32 2 800 600", 9},
+        {"1 30 5 5 10 32 2 800 600 99 99", 9},
+        {"1 30 5 5 10 32 x 800 600", 6},
+    };
+    for (const auto &c : cases) {
+        FILE *f = std::fopen("setting.ini", "w");
+        ASSERT_NE(f, nullptr);
+        std::fputs(c.text, f);
+        std::fclose(f);
+        EXPECT_EQ(read_settings("setting.ini"), c.count) << "file: " << c.text;
+    }
+    EXPECT_EQ(read_settings("/nonexistent/setting.ini"), 0);
+}
+
 TEST_F(Settings, ValidValuesPassTheClampUnchanged) {
     read("2 20 6 4 15 16 2 800 600");
     clamp_settings();

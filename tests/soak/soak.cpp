@@ -258,7 +258,7 @@ int main(int argc, char **argv) {
     }
 
     start_library();
-    wait_clock = leaping_clock;
+    leap_through_waits();
     use_screen(SW, SH, 32);
     const std::string work_dir = make_temp_dir();
     const int data_files = load_assets_in(work_dir);
