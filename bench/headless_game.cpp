@@ -9,6 +9,7 @@
 #include "shell/game_state.h"
 #include "shell/window.h"
 #include "ui/menu.h"
+#include "ui/present.h"
 
 #include <allegro.h>
 
@@ -54,6 +55,10 @@ void load_data_files() {
 } // namespace
 
 void use_headless_screen(int width, int height, int depth) {
+    use_scaled_screen(width, height, depth, 1);
+}
+
+void use_scaled_screen(int field_w, int field_h, int depth, int scale) {
     static bool up = false;
     if (!up) {
         if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
@@ -65,12 +70,13 @@ void use_headless_screen(int width, int height, int depth) {
     if (buffer)
         destroy_bitmap(buffer);
     set_color_depth(depth);
-    screen = create_bitmap(width, height);
-    buffer = create_bitmap(width, height);
+    screen = create_bitmap(field_w * scale, field_h * scale);
+    buffer = create_bitmap(field_w, field_h);
     if (!screen || !buffer)
         fail("create_bitmap");
-    fake_driver.w = width;
-    fake_driver.h = height;
+    view = {scale, 0, 0};
+    fake_driver.w = screen->w;
+    fake_driver.h = screen->h;
     fake_driver.set_palette = keep_palette;
     gfx_driver = &fake_driver;
     clear_to_color(buffer, makecol(0, 128, 0));
@@ -80,8 +86,8 @@ void use_headless_screen(int width, int height, int depth) {
 void place_game(int fruit_count) {
     reset_records();
     reset_tuning();
-    SW = SCREEN_W;
-    SH = SCREEN_H;
+    SW = buffer->w;
+    SH = buffer->h;
     def_fruit_count = fruit_count - 2; // the first level adds two
     std::srand(1);
     game_initdata();

@@ -8,6 +8,10 @@
 // library up.
 void use_headless_screen(int width, int height, int depth);
 
+// The same with the screen scale times the field's size, as a window at that
+// scale has it, and the view set to match.
+void use_scaled_screen(int field_w, int field_h, int depth, int scale);
+
 // A game in progress on the whole screen: the given number of fruit, none
 // touching the player, who stands in the middle with lives enough never to
 // end the game; the trains at their start; all four shots in flight, away from
