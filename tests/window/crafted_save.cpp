@@ -1,6 +1,8 @@
 // Crafted save files for the window tests.
 #include "crafted_save.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <stdexcept>
 
@@ -37,6 +39,35 @@ SavedGame decoded(const Bytes &bytes) {
     SavedGame game;
     decode_save(bytes.data(), game);
     return game;
+}
+
+POS moved(POS p, int32_t fw, int32_t by) {
+    switch (fw) {
+    case FW_UP:
+        p.y -= by;
+        break;
+    case FW_RIGHT:
+        p.x += by;
+        break;
+    case FW_DOWN:
+        p.y += by;
+        break;
+    case FW_LEFT:
+        p.x -= by;
+        break;
+    }
+    return p;
+}
+
+void expect_trains_moved(const _TRAIN (&from)[TRAIN_COUNT], const _TRAIN (&to)[TRAIN_COUNT],
+                         int32_t passes) {
+    for (int i = 0; i < TRAIN_COUNT; i++) {
+        SCOPED_TRACE("train " + std::to_string(i));
+        const POS expected = moved(from[i].pos, from[i].fw, passes * from[i].speed);
+        EXPECT_EQ(to[i].fw, from[i].fw);
+        EXPECT_EQ(to[i].pos.x, expected.x);
+        EXPECT_EQ(to[i].pos.y, expected.y);
+    }
 }
 
 } // namespace window_test

@@ -16,4 +16,10 @@ Bytes save_bytes(const SavedGame &game);
 // Throws unless the bytes are a whole save file.
 SavedGame decoded(const Bytes &bytes);
 
+// Where a figure heading fw stands after `by` pixels.
+POS moved(POS p, int32_t fw, int32_t by);
+// Every train went on along its edge by its speed once per pass of the rules.
+void expect_trains_moved(const _TRAIN (&from)[TRAIN_COUNT], const _TRAIN (&to)[TRAIN_COUNT],
+                         int32_t passes);
+
 } // namespace window_test

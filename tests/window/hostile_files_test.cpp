@@ -110,6 +110,9 @@ TEST_P(HostileFiles, PlaysOrStopsWithAMessage) {
     GameOptions options;
     options.settings = hostile.settings;
     options.save = hostile.save;
+    // The menu is looked for at scale 1; the smallest fields settings can ask
+    // for would be doubled on this screen.
+    options.arguments = {"--scale", "1"};
     const auto started = std::chrono::steady_clock::now();
     GameRun run(options);
     if (hostile.save_is_directory) {

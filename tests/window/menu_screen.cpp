@@ -19,6 +19,8 @@ int strip_size(const Box &box) {
     return (strip.right - strip.left + 1) * (strip.bottom - strip.top + 1);
 }
 
+constexpr Box FIELD_BUTTONS[] = {CONTINUE_BOX, START_BOX, END_BOX};
+
 bool painted(const ScreenImage &shot, const Box &box) {
     return filled_with(shot, box, BUTTON_GREY, ANY_DEPTH_TOLERANCE) ||
            filled_with(shot, box, BUTTON_LIGHT, ANY_DEPTH_TOLERANCE);
@@ -39,18 +41,40 @@ bool filled_with(const ScreenImage &shot, const Box &box, Rgb colour, int tolera
     return count_in(shot, fill_strip(box), colour, tolerance) == strip_size(box);
 }
 
+Box on_screen(const Box &box, const FieldView &view) {
+    const int k = view.scale;
+    return {view.left + box.left * k, view.top + box.top * k, view.left + box.right * k + k - 1,
+            view.top + box.bottom * k + k - 1};
+}
+
+std::function<bool(const ScreenImage &)> menu_shown_in(const FieldView &view) {
+    return [view](const ScreenImage &shot) {
+        for (const Box &box : FIELD_BUTTONS)
+            if (!painted(shot, on_screen(box, view)))
+                return false;
+        return true;
+    };
+}
+
+std::function<bool(const ScreenImage &)> menu_hidden_in(const FieldView &view) {
+    return [view](const ScreenImage &shot) {
+        for (const Box &field_box : FIELD_BUTTONS) {
+            const Box box = on_screen(field_box, view);
+            const int grey = count_in(shot, fill_strip(box), BUTTON_GREY, ANY_DEPTH_TOLERANCE) +
+                             count_in(shot, fill_strip(box), BUTTON_LIGHT, ANY_DEPTH_TOLERANCE);
+            if (2 * grey >= strip_size(box))
+                return false;
+        }
+        return true;
+    };
+}
+
 bool menu_shown(const ScreenImage &shot) {
-    return painted(shot, CONTINUE_BOX) && painted(shot, START_BOX) && painted(shot, END_BOX);
+    return menu_shown_in({})(shot);
 }
 
 bool menu_hidden(const ScreenImage &shot) {
-    for (const Box &box : {CONTINUE_BOX, START_BOX, END_BOX}) {
-        const int grey = count_in(shot, fill_strip(box), BUTTON_GREY, ANY_DEPTH_TOLERANCE) +
-                         count_in(shot, fill_strip(box), BUTTON_LIGHT, ANY_DEPTH_TOLERANCE);
-        if (2 * grey >= strip_size(box))
-            return false;
-    }
-    return true;
+    return menu_hidden_in({})(shot);
 }
 
 void press_button(GameRun &run, const Box &button) {
@@ -63,16 +87,16 @@ void press_button(GameRun &run, const Box &button) {
     run.press_left();
 }
 
-void start_game(GameRun &run) {
-    run.wait_for_screen(menu_shown, "the start menu");
-    press_button(run, START_BOX);
-    run.wait_for_screen(menu_hidden, "the game after Start");
+void start_game(GameRun &run, const FieldView &view) {
+    run.wait_for_screen(menu_shown_in(view), "the start menu");
+    press_button(run, on_screen(START_BOX, view));
+    run.wait_for_screen(menu_hidden_in(view), "the game after Start");
 }
 
-ExitStatus end_game(GameRun &run) {
+ExitStatus end_game(GameRun &run, const FieldView &view) {
     run.hold_key("Escape");
-    run.wait_for_screen(menu_shown, "the menu after Esc");
-    press_button(run, END_BOX);
+    run.wait_for_screen(menu_shown_in(view), "the menu after Esc");
+    press_button(run, on_screen(END_BOX, view));
     return run.wait_exit(10);
 }
 

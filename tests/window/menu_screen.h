@@ -6,6 +6,8 @@
 #include "real_window.h"
 #include "screen_image.h"
 
+#include <functional>
+
 namespace window_test {
 
 // A button's painted box, edges included.
@@ -14,6 +16,17 @@ struct Box {
     int centre_x() const { return (left + right) / 2; }
     int centre_y() const { return (top + bottom) / 2; }
 };
+
+// Where the game's 640 x 480 field lies in a screenshot: its scale and the
+// screen position of its top-left pixel (fullscreen centres it).
+struct FieldView {
+    int scale = 1;
+    int left = 0;
+    int top = 0;
+};
+
+// The screen pixels a box of field pixels covers.
+Box on_screen(const Box &box, const FieldView &view);
 
 constexpr Box CONTINUE_BOX{280, 170, 360, 194};
 constexpr Box START_BOX{280, 200, 360, 224};
@@ -37,12 +50,15 @@ int count_in(const ScreenImage &shot, const Box &box, Rgb colour, int tolerance 
 bool menu_shown(const ScreenImage &shot);
 // None of the three buttons painted.
 bool menu_hidden(const ScreenImage &shot);
+// The same for a field shown at a scale or offset.
+std::function<bool(const ScreenImage &)> menu_shown_in(const FieldView &view);
+std::function<bool(const ScreenImage &)> menu_hidden_in(const FieldView &view);
 
-// Points at a menu button until it lights up, then clicks it.
+// Points at a menu button (in screen pixels) until it lights up, then clicks it.
 void press_button(GameRun &run, const Box &button);
 // From the start menu of a fresh run into a new game.
-void start_game(GameRun &run);
+void start_game(GameRun &run, const FieldView &view = {});
 // Esc, then the End button; returns how the program ended.
-ExitStatus end_game(GameRun &run);
+ExitStatus end_game(GameRun &run, const FieldView &view = {});
 
 } // namespace window_test

@@ -31,36 +31,6 @@ void pause_ms(int ms) {
 // leaves room for passes slowed down by a busy machine.
 constexpr int GLIDE_MS = 1000;
 
-POS moved(POS p, int32_t fw, int32_t by) {
-    switch (fw) {
-    case FW_UP:
-        p.y -= by;
-        break;
-    case FW_RIGHT:
-        p.x += by;
-        break;
-    case FW_DOWN:
-        p.y += by;
-        break;
-    case FW_LEFT:
-        p.x -= by;
-        break;
-    }
-    return p;
-}
-
-// Every train went on along its edge by its speed once per pass of the rules.
-void expect_trains_moved(const _TRAIN (&from)[TRAIN_COUNT], const _TRAIN (&to)[TRAIN_COUNT],
-                         int32_t passes) {
-    for (int i = 0; i < TRAIN_COUNT; i++) {
-        SCOPED_TRACE("train " + std::to_string(i));
-        const POS expected = moved(from[i].pos, from[i].fw, passes * from[i].speed);
-        EXPECT_EQ(to[i].fw, from[i].fw);
-        EXPECT_EQ(to[i].pos.x, expected.x);
-        EXPECT_EQ(to[i].pos.y, expected.y);
-    }
-}
-
 // The score and the collected count agree with the fruit gone from the field.
 void expect_fruit_tally(const SavedGame &game) {
     int32_t collected = 0, points = 0;

@@ -47,6 +47,7 @@ constexpr int POINTER_SETTLE_MS = 40;
 constexpr double REPOINT_S = 1;
 constexpr int MESSAGE_KEY_HOLD_MS = 100;
 constexpr double XVFB_START_S = 15;
+constexpr double WINDOW_WAIT_S = 10;
 constexpr double STOP_GRACE_S = 1;
 
 void sleep_ms(int ms) {
@@ -312,6 +313,11 @@ ToolResult VirtualDisplay::run(const std::vector<std::string> &argv, double time
     return result;
 }
 
+pid_t VirtualDisplay::start(const std::vector<std::string> &argv) const {
+    return spawn(argv, environment_with({{"DISPLAY", name_}}), "",
+                 open_or_throw("/dev/null", O_WRONLY), open_or_throw("/dev/null", O_WRONLY));
+}
+
 GameRun::GameRun(GameOptions options) {
     char scratch[] = "/tmp/tarvellion-window-XXXXXX";
     if (!mkdtemp(scratch))
@@ -378,6 +384,9 @@ GameRun::~GameRun() {
 }
 
 void GameRun::stop() {
+    for (pid_t helper : helpers_)
+        end_process(helper);
+    helpers_.clear();
     if (pid_ <= 0 || !running())
         return;
     for (const ProcessInfo &child : descendants(pid_))
@@ -452,8 +461,34 @@ void GameRun::hold_key(const std::string &keysym, int hold_ms) {
     xtool({"xdotool", "keyup", keysym});
 }
 
+void GameRun::watch_whole_screen(bool whole) {
+    whole_screen_ = whole;
+}
+
+std::string GameRun::open_other_window() {
+    // Away from the game's window, which starts at the screen's top-left.
+    helpers_.push_back(display_->start({"xlogo", "-geometry", "120x90-10-10"}));
+    const auto deadline = after(WINDOW_WAIT_S * slowdown());
+    while (Clock::now() < deadline) {
+        const auto found = lines_of(xtool({"xdotool", "search", "--class", "xlogo"}).out);
+        if (!found.empty())
+            return found.back();
+        sleep_ms(WINDOW_POLL_MS);
+    }
+    throw std::runtime_error("xlogo's window did not appear");
+}
+
+void GameRun::focus_window(const std::string &id) {
+    if (xtool({"xdotool", "windowfocus", "--sync", id}).status != 0)
+        throw std::runtime_error("the focus cannot be given to window " + id);
+}
+
+void GameRun::focus_game() {
+    focus_window(window_);
+}
+
 void GameRun::move_pointer(int x, int y) {
-    if (!glide_pointer(display_->name(), std::stoul(window_), x, y))
+    if (!glide_pointer(display_->name(), whole_screen_ ? 0 : std::stoul(window_), x, y))
         throw std::runtime_error("the pointer cannot be moved in the game's window");
 }
 
@@ -478,7 +513,10 @@ ScreenImage GameRun::point_until(int x, int y,
 }
 
 ScreenImage GameRun::screenshot() const {
-    const ToolResult shot = xtool({"xwd", "-silent", "-id", window_}, 10);
+    const ToolResult shot =
+        xtool(whole_screen_ ? std::vector<std::string>{"xwd", "-silent", "-root"}
+                            : std::vector<std::string>{"xwd", "-silent", "-id", window_},
+              10);
     if (shot.status != 0)
         throw std::runtime_error("xwd could not take a screenshot");
     return parse_xwd(Bytes(shot.out.begin(), shot.out.end()));

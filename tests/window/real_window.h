@@ -38,6 +38,8 @@ class VirtualDisplay {
 
     // Runs an X client (xdotool, xwd) on this display and collects its output.
     ToolResult run(const std::vector<std::string> &argv, double timeout_s = 5) const;
+    // Starts an X client that stays (such as a second window); the caller ends it.
+    pid_t start(const std::vector<std::string> &argv) const;
 
   private:
     pid_t pid_ = -1;
@@ -106,6 +108,18 @@ class GameRun {
     // A left-button press where the pointer is.
     void press_left(int hold_ms = 150);
 
+    // From now on (true) screenshots show the whole X screen and pointer
+    // positions are the screen's, as a fullscreen game needs: its own window
+    // is then unmapped and the picture lies on another.
+    void watch_whole_screen(bool whole);
+
+    // Opens a second program's window (xlogo) beside the game's, ended with
+    // the run, and returns its id once it is there.
+    std::string open_other_window();
+    // Gives the keyboard focus to that window, or back to the game's.
+    void focus_window(const std::string &id);
+    void focus_game();
+
     ScreenImage screenshot() const;
     // Takes screenshots until `shows` holds for one; throws with `what` and a
     // saved picture of the last screen when it never does. `between_polls`,
@@ -156,6 +170,8 @@ class GameRun {
     pid_t pid_ = -1;
     std::optional<ExitStatus> status_;
     std::string window_; // the top-level window's id, once found
+    bool whole_screen_ = false;
+    std::vector<pid_t> helpers_; // other programs' windows
 };
 
 } // namespace window_test

@@ -1,11 +1,45 @@
-// Start-up as a player meets it: without a display, without its pictures,
-// and the window's title and size as the settings ask.
+// Start-up as a player meets it: the command line's help, version and a bad
+// option, without a display, without its pictures, and the window's title
+// and size as the settings ask.
 #include "menu_screen.h"
 #include "real_window.h"
 
 #include <gtest/gtest.h>
 
 using namespace window_test;
+
+// The program as a terminal user runs it: these end before any window.
+TEST(CommandLine, HelpVersionAndBadOptionsAnswerOnTheTerminal) {
+    const struct {
+        std::vector<std::string> arguments;
+        int code;
+        const char *out, *err; // expected within stdout and stderr; "" for empty
+    } cases[] = {
+        {{"--help"}, 0, "Usage: tarvellion [OPTION]...", ""},
+        {{"--help"}, 0, "--scale N", ""},
+        {{"--version"}, 0, "Tarvellion " TARVELLION_VERSION, ""},
+        {{"--fullscreen", "--bogus"}, 2, "", "unknown option '--bogus'"},
+        {{"--scale", "0"}, 2, "", "Usage: tarvellion"},
+        {{"--scale"}, 2, "", "--scale needs a whole number"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.arguments.back());
+        GameOptions options;
+        options.display = false;
+        options.data = false;
+        options.arguments = c.arguments;
+        GameRun run(options);
+        const ExitStatus status = run.wait_exit(10);
+        ASSERT_TRUE(status.exited) << to_string(status);
+        EXPECT_EQ(status.code, c.code);
+        for (const auto &[got, wanted] : {std::pair{run.output(), c.out}, {run.errors(), c.err}}) {
+            if (*wanted)
+                EXPECT_NE(got.find(wanted), std::string::npos) << got;
+            else
+                EXPECT_EQ(got, "");
+        }
+    }
+}
 
 TEST(GameStartup, WithoutADisplayStopsWithAMessage) {
     GameOptions options;

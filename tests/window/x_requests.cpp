@@ -39,6 +39,8 @@ bool glide_pointer(const std::string &display, unsigned long window, int x, int 
     Display *x_display = XOpenDisplay(display.c_str());
     if (!x_display)
         return false;
+    if (!window)
+        window = DefaultRootWindow(x_display);
     Window root, child;
     int root_x, root_y, from_x, from_y;
     unsigned int buttons;

@@ -15,8 +15,8 @@ bool display_accepts_clients(const std::string &display);
 // button is clicked: a WM_PROTOCOLS message with WM_DELETE_WINDOW.
 bool send_close_request(const std::string &display, unsigned long window);
 
-// Moves the pointer to (x, y) in the window the way a hand does, through a
-// run of motion events rather than one jump.
+// Moves the pointer to (x, y) in the window (0: the whole screen) the way a
+// hand does, through a run of motion events rather than one jump.
 bool glide_pointer(const std::string &display, unsigned long window, int x, int y);
 
 // A property of 32-bit items of the window, such as _NET_WM_ICON; empty when
