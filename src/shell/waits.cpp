@@ -42,6 +42,17 @@ void draw_random_dot(int field_w, int field_h) {
     draw_field_dot(x, y, colour);
 }
 
+// Holding the screen for the whole batch spares each dot taking the lock the
+// library shares with its own thread.
+void draw_random_dots(long count, int field_w, int field_h) {
+    if (!screen || count <= 0)
+        return;
+    acquire_screen();
+    for (long i = 0; i < count; i++)
+        draw_random_dot(field_w, field_h);
+    release_screen();
+}
+
 } // namespace
 
 void delay(uint32_t ms) {
@@ -56,20 +67,22 @@ void delay(uint32_t ms) {
     }
 }
 
-// The number of dots is set by the time gone by, not by how often the loop
-// comes round, so a slow or busy machine shows the same sparkle.
+// The number of dots is set by the clock, not by how often the loop comes
+// round, so a slow or busy machine shows the same sparkle.
 void delay2(uint32_t ms) {
     const double start_time = wait_clock();
     const double length = ms;
-    const double dots_per_ms = SPARKLE_SHARE_PER_SECOND * buffer->w * buffer->h / 1000;
+    const double dots_per_ms = SPARKLE_DOTS_PER_SECOND / 1000;
     long drawn = 0;
     for (;;) {
         handle_display_keys();
         const double elapsed = wait_clock() - start_time;
         if (length <= elapsed || ending_requested())
             return;
-        for (const long due = static_cast<long>(elapsed * dots_per_ms); drawn < due; drawn++)
-            draw_random_dot(buffer->w, buffer->h);
-        wait_sleep(std::min(SPARKLE_BATCH_MS, length - elapsed));
+        const double stretch = std::min(SPARKLE_BATCH_MS, length - elapsed);
+        const long due = static_cast<long>((elapsed + stretch) * dots_per_ms);
+        draw_random_dots(due - drawn, buffer->w, buffer->h);
+        drawn = due;
+        wait_sleep(stretch);
     }
 }

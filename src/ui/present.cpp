@@ -185,10 +185,14 @@ void scale_blit(BITMAP *from, BITMAP *to, int k, int left, int top) {
 void present_frame(BITMAP *frame) {
     if (!screen)
         return;
-    if (view.scale == 1)
+    if (view.scale == 1) {
         blit(frame, screen, 0, 0, view.left, view.top, frame->w, frame->h);
-    else
-        scale_blit(frame, screen, view.scale, view.left, view.top);
+        return;
+    }
+    // One hold of the screen for all the bands rather than one for each.
+    acquire_screen();
+    scale_blit(frame, screen, view.scale, view.left, view.top);
+    release_screen();
 }
 
 void draw_field_dot(int x, int y, int colour) {

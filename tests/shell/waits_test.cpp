@@ -188,10 +188,10 @@ TEST_F(SparklePace, DotsFollowTheClockNotTheMachine) {
         reading_cost = c.reading_cost;
         const double start = simulated_now;
         const long drawn = sparkle(c.ms);
-        const double per_ms = SPARKLE_SHARE_PER_SECOND * c.w * c.h / 1000;
-        // Dots are drawn for the time gone by at each batch; the last batch
-        // comes at most one batch plus a reading before the end.
-        const double late = SPARKLE_BATCH_MS + 2 * c.reading_cost;
+        const double per_ms = SPARKLE_DOTS_PER_SECOND / 1000;
+        // Each batch brings the dots up to the clock's reading plus the sleep
+        // after it; a slow reading leaves up to two readings' time without.
+        const double late = 2 * c.reading_cost;
         EXPECT_LE(drawn, per_ms * c.ms);
         EXPECT_GE(drawn, std::floor(per_ms * std::max(0.0, c.ms - late)));
         EXPECT_GE(simulated_now - start, c.ms);
