@@ -1,7 +1,10 @@
 // Writes the save file the window benchmark plays: a first level on a field of
 // the given size, twelve fruit well away from the player, who stands in the
 // middle with a million lives, so that no level or game-over screen can come
-// while the benchmark watches. Usage: bench_save WIDTH HEIGHT FILE
+// while the benchmark watches. With "won" every fruit is already collected
+// (Continue brings the level-cleared screens), with "lost" no life is left
+// (Continue brings the game-over screen).
+// Usage: bench_save WIDTH HEIGHT FILE [won|lost]
 #include "rules/save_file.h"
 
 #include <cstdio>
@@ -9,8 +12,10 @@
 #include <cstring>
 
 int main(int argc, char **argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s WIDTH HEIGHT FILE\n", argv[0]);
+    const char *screen = argc == 5 ? argv[4] : "";
+    if ((argc != 4 && argc != 5) || (*screen && std::strcmp(screen, "won") != 0 &&
+                                     std::strcmp(screen, "lost") != 0)) {
+        std::fprintf(stderr, "usage: %s WIDTH HEIGHT FILE [won|lost]\n", argv[0]);
         return 2;
     }
     const int32_t w = std::atoi(argv[1]);
@@ -32,8 +37,10 @@ int main(int argc, char **argv) {
     for (int i = 0; i < 12; i++) {
         const int32_t x = 64 + (w - 128) * (i % 6) / 5;
         const int32_t y = i < 6 ? h / 4 : 3 * h / 4;
-        game.fruit[i] = {{x, y}, 100, i % 4 + 1, -1};
+        game.fruit[i] = {{x, y}, 100, i % 4 + 1, std::strcmp(screen, "won") == 0 ? 0 : -1};
     }
+    if (std::strcmp(screen, "lost") == 0)
+        game.player.live = 0;
     if (!save_is_playable(game)) {
         std::fprintf(stderr, "a %d x %d field cannot be played\n", w, h);
         return 1;
