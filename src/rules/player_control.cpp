@@ -5,7 +5,6 @@
 #include "level_setup.h"
 #include "save_file.h"
 #include "../shell/assets.h"
-#include "../shell/display.h"
 #include "../shell/game_state.h"
 #include "../shell/input.h"
 #include "../shell/mute.h"

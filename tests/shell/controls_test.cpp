@@ -268,6 +268,9 @@ TEST_F(Controls, EnterPressesTheLitMenuButtonAndPausesOnlyOutsideTheMenu) {
         {true, "D . N N . N", false, 1, 0, 4, NO_HIGHLIGHT, true},
         {false, "N", false, 1, 0, 4, NO_HIGHLIGHT, true},
         {false, "N . N", false, 0, 0, 4, NO_HIGHLIGHT, true},
+        // Alt+Enter switches the display: it neither presses nor pauses.
+        {true, "D . AN", true, 1, 0, 4, HIGHLIGHT_CONTINUE, false},
+        {false, "AN . AN", false, 0, 0, 4, NO_HIGHLIGHT, false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.script);
@@ -326,16 +329,6 @@ TEST_F(Controls, EscAndEnterInOnePassShowTheMenuAndLeaveItPaused) {
     EXPECT_LT(pass("N"), 250);
     EXPECT_EQ(unit.pause, 1);
     EXPECT_EQ(unit.fruitmax, 0);
-}
-
-// Alt+Enter switches the display; it must neither pause nor wait.
-TEST_F(Controls, EnterWithAltDoesNotPause) {
-    moving(200, FW_RIGHT, 3);
-    EXPECT_LT(pass("AN"), 250);
-    EXPECT_EQ(unit.pause, 0);
-    EXPECT_EQ(player.pos.x, 203);
-    EXPECT_GE(pass("N"), 500);
-    EXPECT_EQ(unit.pause, 1);
 }
 
 TEST_F(Controls, StartBeginsANewGameOnlyFromTheShownMenu) {
