@@ -13,8 +13,8 @@
 
 int main(int argc, char **argv) {
     const char *screen = argc == 5 ? argv[4] : "";
-    if ((argc != 4 && argc != 5) || (*screen && std::strcmp(screen, "won") != 0 &&
-                                     std::strcmp(screen, "lost") != 0)) {
+    if ((argc != 4 && argc != 5) ||
+        (*screen && std::strcmp(screen, "won") != 0 && std::strcmp(screen, "lost") != 0)) {
         std::fprintf(stderr, "usage: %s WIDTH HEIGHT FILE [won|lost]\n", argv[0]);
         return 2;
     }
