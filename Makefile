@@ -139,10 +139,11 @@ bench: deps
 	$(BENCH_BUILD)/bench/tarvellion_bench --benchmark_repetitions=5 \
 		--benchmark_report_aggregates_only=true
 
-# The game played in a real window on Xvfb, 10 s per case at DELAY 30 and 5,
-# 640x480 and 1920x1080, and the Windows build under Wine at 640x480, three
-# times: passes per second, pass time, frame rhythm, processor share and
-# start-up time, with the medians of the runs.
+# The game played in a real window on a 3840x2160 Xvfb, 10 s per case at DELAY
+# 30 and 5: 640x480 and 1920x1080 at scale 1, 640x480 at scale 3 and in
+# fullscreen, and the Windows build under Wine at 640x480, three times: passes
+# per second, pass time, frame rhythm, processor share and start-up time, with
+# the medians of the runs; then the processor share of the screens between levels.
 bench-window: deps windows
 	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target tarvellion bench_save
