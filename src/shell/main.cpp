@@ -43,10 +43,10 @@ int main(int argc, char *argv[]) {
     // Without a display the library cannot start, and any further call into
     // it would crash.
     if (allegro_init() != 0) {
-        tell_player(("Tarvellion needs a graphical display to run: " +
-                     std::string(allegro_error) + "\n")
-                        .c_str(),
-                    true);
+        tell_player(
+            ("Tarvellion needs a graphical display to run: " + std::string(allegro_error) + "\n")
+                .c_str(),
+            true);
         return 1;
     }
     install_keyboard();
