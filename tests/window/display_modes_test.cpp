@@ -173,9 +173,7 @@ TEST(Fullscreen, AltEnterAndF11SwitchDuringPlayAndTheGameGoesOn) {
     GameRun run(options);
     run.wait_for_window();
     EXPECT_EQ(run.window_size(), std::make_pair(FIELD_W, FIELD_H));
-    run.wait_for_screen(menu_shown, "the start menu");
-    press_button(run, CONTINUE_BOX);
-    run.wait_for_screen(menu_hidden, "the continued game");
+    continue_game(run);
 
     run.hold_key("alt+Return");
     run.watch_whole_screen(true);

@@ -32,11 +32,9 @@ SavedGame fruit_under_the_player() {
 }
 
 // Continues the given game and lets it play a moment.
-void continue_game(GameRun &run) {
+void continue_and_settle(GameRun &run) {
     run.wait_for_window();
-    run.wait_for_screen(menu_shown, "the start menu");
-    press_button(run, CONTINUE_BOX);
-    run.wait_for_screen(menu_hidden, "the continued game");
+    continue_game(run);
     pause_ms(SETTLE_MS);
 }
 
@@ -84,7 +82,7 @@ TEST_P(SessionEnding, SavesTheGameInProgressAndExitsCleanly) {
     GameOptions options;
     options.save = save_bytes(fruit_under_the_player());
     GameRun run(options);
-    continue_game(run);
+    continue_and_settle(run);
     end_session(run, GetParam().ending);
     expect_clean_exit(run.wait_exit(10));
 
@@ -159,7 +157,7 @@ TEST(LevelStart, IsSavedSoAKilledGameResumesThere) {
         GameOptions options;
         options.save = save_bytes(last_fruit);
         GameRun run(options);
-        continue_game(run);
+        continue_and_settle(run);
         // "Great!  Go on!" and "Level 5" take 3.5 s.
         pause_ms(static_cast<int>(4500 * slowdown()));
         run.send_signal(SIGKILL);
@@ -177,7 +175,7 @@ TEST(LevelStart, IsSavedSoAKilledGameResumesThere) {
         GameOptions options;
         options.save = killed_save;
         GameRun run(options);
-        continue_game(run);
+        continue_and_settle(run);
         expect_clean_exit(end_game(run));
         // Level 5's fruit lie where they fell; one may lie in the player's way.
         const SavedGame game = decoded(run.file("save.dat").value_or(Bytes{}));

@@ -93,6 +93,12 @@ void start_game(GameRun &run, const FieldView &view) {
     run.wait_for_screen(menu_hidden_in(view), "the game after Start");
 }
 
+void continue_game(GameRun &run) {
+    run.wait_for_screen(menu_shown, "the start menu");
+    press_button(run, CONTINUE_BOX);
+    run.wait_for_screen(menu_hidden, "the continued game");
+}
+
 ExitStatus end_game(GameRun &run, const FieldView &view) {
     run.hold_key("Escape");
     run.wait_for_screen(menu_shown_in(view), "the menu after Esc");

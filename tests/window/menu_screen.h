@@ -58,6 +58,8 @@ std::function<bool(const ScreenImage &)> menu_hidden_in(const FieldView &view);
 void press_button(GameRun &run, const Box &button);
 // From the start menu of a fresh run into a new game.
 void start_game(GameRun &run, const FieldView &view = {});
+// From the start menu of a fresh run into the game save.dat holds.
+void continue_game(GameRun &run);
 // Esc, then the End button; returns how the program ended.
 ExitStatus end_game(GameRun &run, const FieldView &view = {});
 

@@ -87,9 +87,7 @@ TEST(PlayedGame, EndSavesItAndContinueResumesIt) {
         options.save = first;
         GameRun run(options);
         run.wait_for_window();
-        run.wait_for_screen(menu_shown, "the start menu");
-        press_button(run, CONTINUE_BOX);
-        run.wait_for_screen(menu_hidden, "the resumed game");
+        continue_game(run);
         pause_ms(500);
         const ExitStatus status = end_game(run);
         ASSERT_TRUE(status.exited && status.code == 0) << to_string(status);

@@ -140,9 +140,7 @@ TEST_F(WindowsGame, SaveWithLineBreakBytesIsContinuedAndReplacedTwice) {
         options.save = before;
         GameRun run(options);
         run.wait_for_window(30);
-        run.wait_for_screen(menu_shown, "the start menu");
-        press_button(run, CONTINUE_BOX);
-        run.wait_for_screen(menu_hidden, "the continued game");
+        continue_game(run);
         pause_ms(500);
         const ExitStatus status = end_game(run);
         ASSERT_TRUE(status.exited && status.code == 0) << to_string(status);
@@ -191,9 +189,7 @@ TEST_F(WindowsGame, HostileSavesStartANewGame) {
         options.save = hostile.bytes;
         GameRun run(options);
         run.wait_for_window(30);
-        run.wait_for_screen(menu_shown, "the start menu");
-        press_button(run, CONTINUE_BOX);
-        run.wait_for_screen(menu_hidden, "the game after Continue");
+        continue_game(run);
         pause_ms(500);
         const ExitStatus status = end_game(run);
         ASSERT_TRUE(status.exited && status.code == 0) << to_string(status);
