@@ -4,6 +4,7 @@
 // silence, kept into the next run. What the game plays is caught per run through ALSA
 // (see audio_capture.h).
 #include "audio_capture.h"
+#include "crafted_save.h"
 #include "menu_screen.h"
 #include "real_window.h"
 #include "rules/save_file.h"
@@ -92,33 +93,6 @@ TEST(MusicLoop, PlaysAfterStartAndGoesOnPastTheTunesEnd) {
     EXPECT_TRUE(status.exited && status.code == 0) << to_string(status);
 }
 
-// A game on level 1 where nothing happens by itself: the player stands in the middle,
-// the trains stand still off every line through the player, no shot flies, and both
-// fruit lie far away.
-SavedGame quiet_game() {
-    SavedGame g;
-    std::memset(&g, 0, sizeof g);
-    g.unit.level = 1;
-    g.unit.fruitmax = 2;
-    g.unit.width = 640;
-    g.unit.height = 480;
-    g.unit.timer = 100;
-    std::strcpy(g.unit.name, "Tarvellion");
-    g.player.live = 3;
-    g.player.speedmax = 5;
-    g.player.maxjy = 8000;
-    g.player.fw = FW_DOWN;
-    g.player.pos = {320, 240};
-    const _TRAIN trains[TRAIN_COUNT] = {{FW_RIGHT, {16, 16}, 0, 5},
-                                        {FW_LEFT, {624, 464}, 0, 5},
-                                        {FW_UP, {16, 464}, 0, 5},
-                                        {FW_DOWN, {624, 16}, 0, 5}};
-    std::memcpy(g.train, trains, sizeof trains);
-    g.fruit[0] = {{100, 100}, 10, 1, -1};
-    g.fruit[1] = {{540, 380}, 10, 2, -1};
-    return g;
-}
-
 const char *const EFFECTS[] = {"eat.wav", "attact.wav", "tada.wav"};
 
 std::vector<double> effect(const std::string &name) {
@@ -133,12 +107,10 @@ struct Heard {
 // Continues `game` and returns what the game played from the click on Continue
 // to a few seconds later, and where each sound effect fits best in it.
 Heard listen_after_continue(const SavedGame &game) {
-    Bytes save(SAVE_FILE_SIZE);
-    encode_save(game, save.data());
     AudioCapture capture;
     GameOptions options;
     options.home = capture.home();
-    options.save = save;
+    options.save = save_bytes(game);
     GameRun run(options);
     run.wait_for_window();
     run.wait_for_screen(menu_shown, "the start menu");

@@ -27,6 +27,30 @@ SavedGame started_game() {
     return game;
 }
 
+SavedGame quiet_game() {
+    SavedGame g;
+    std::memset(&g, 0, sizeof g);
+    g.unit.level = 1;
+    g.unit.fruitmax = 2;
+    g.unit.width = 640;
+    g.unit.height = 480;
+    g.unit.timer = 100;
+    std::strcpy(g.unit.name, "Tarvellion");
+    g.player.live = 3;
+    g.player.speedmax = 5;
+    g.player.maxjy = 8000;
+    g.player.fw = FW_DOWN;
+    g.player.pos = {320, 240};
+    const _TRAIN trains[TRAIN_COUNT] = {{FW_RIGHT, {16, 16}, 0, 5},
+                                        {FW_LEFT, {624, 464}, 0, 5},
+                                        {FW_UP, {16, 464}, 0, 5},
+                                        {FW_DOWN, {624, 16}, 0, 5}};
+    std::memcpy(g.train, trains, sizeof trains);
+    g.fruit[0] = {{100, 100}, 10, 1, -1};
+    g.fruit[1] = {{540, 380}, 10, 2, -1};
+    return g;
+}
+
 Bytes save_bytes(const SavedGame &game) {
     Bytes bytes(SAVE_FILE_SIZE);
     encode_save(game, bytes.data());

@@ -11,6 +11,10 @@ namespace window_test {
 // Level 1 of a new game on the 640 x 480 field: 3 lives, the player in the
 // middle, the trains at their corners, 12 fruit in a row across y = 100.
 SavedGame started_game();
+// A game on level 1 where nothing happens by itself: the player stands in the
+// middle, the trains stand still off every line through the player, no shot
+// flies, and both fruit lie far away. Only the music sounds.
+SavedGame quiet_game();
 
 Bytes save_bytes(const SavedGame &game);
 // Throws unless the bytes are a whole save file.
