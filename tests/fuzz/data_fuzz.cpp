@@ -45,7 +45,6 @@ constexpr int MIX_RATE = 11025;
 constexpr int MIX_FRAMES = 256; // about one tick's worth, stereo
 
 std::string work_dir;
-std::string start_dir;
 std::string messages;
 bool unchecked = false;
 short mix_buffer[2 * MIX_FRAMES];
@@ -304,32 +303,20 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     // As a graphics mode would: pictures are converted to the screen's depth.
     set_color_conversion(COLORCONV_TOTAL);
     work_dir = make_temp_dir();
-    char here[4096];
-    if (!getcwd(here, sizeof here))
-        fail("can't read the working directory");
-    start_dir = here;
     load_assets_in(work_dir);
     destory_all();
     destroy_bitmap(blost);
     blost = nullptr;
-    if (chdir(work_dir.c_str()) != 0)
-        fail("can't change to " + work_dir);
-    keep_only_small_files();
+    in_directory(work_dir, keep_only_small_files);
     // The synthesiser's patch set is the work directory's. An override is
     // never written back to a settings file, as a set_config_string would be
     // (through the link to the game's own allegro.cfg).
     const std::string sound = "[sound]\npatches = " + work_dir + "/default.cfg\n";
     override_config_data(sound.c_str(), static_cast<int>(sound.size()));
-    if (chdir(start_dir.c_str()) != 0)
-        fail("can't change back to " + start_dir);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    if (chdir(work_dir.c_str()) != 0)
-        fail("can't change to " + work_dir);
-    run(Bytes(data, data + size));
-    if (chdir(start_dir.c_str()) != 0)
-        fail("can't change back to " + start_dir);
+    in_directory(work_dir, [&] { run(Bytes(data, data + size)); });
     return 0;
 }

@@ -133,17 +133,21 @@ std::string make_temp_dir() {
     return pattern;
 }
 
+void in_directory(const std::string &dir, const std::function<void()> &work) {
+    char here[4096];
+    if (!getcwd(here, sizeof here) || chdir(dir.c_str()) != 0)
+        fail("can't change to " + dir);
+    work();
+    if (chdir(here) != 0)
+        fail("can't change back to " + std::string(here));
+}
+
 int load_assets_in(const std::string &dir) {
     const int found = link_data_files(dir);
     for (const char *picture : {"lost.dat", "mouse.dat"})
         if (!exists(dir + "/" + picture))
             write_placeholder_picture(dir + "/" + picture);
-    char here[4096];
-    if (!getcwd(here, sizeof here) || chdir(dir.c_str()) != 0)
-        fail("can't change to " + dir);
-    loadfile();
-    if (chdir(here) != 0)
-        fail("can't change back to the starting directory");
+    in_directory(dir, loadfile);
     if (!blost || !bmouse)
         fail("the game-over and pointer pictures did not load");
     // Without a system driver the library has no timer, and play_midi()

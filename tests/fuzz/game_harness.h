@@ -4,6 +4,7 @@
 // the invariants every pass of a game in play must keep.
 #pragma once
 
+#include <functional>
 #include <string>
 
 // Installs the library with no system driver; once per process.
@@ -16,6 +17,11 @@ void use_screen(int width, int height, int depth);
 // A fresh temporary directory, on a memory file system where there is one
 // (the save file is written with fsync); it is removed when the process ends.
 std::string make_temp_dir();
+
+// Runs `work` with dir as the working directory, then goes back to the one
+// it left: the game reads and writes its files in the working directory, the
+// fuzzer keeps its corpus paths relative to its own.
+void in_directory(const std::string &dir, const std::function<void()> &work);
 
 // Links the game's data files (not a save or settings file found there) into
 // dir and runs loadfile() there. A missing game-over or pointer picture would

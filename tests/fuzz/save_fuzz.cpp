@@ -29,7 +29,6 @@ constexpr int PAUSE_OFFSET = 12; // unit.pause in the file
 constexpr int END_OFFSET = 24;   // unit.end in the file
 
 std::string work_dir;
-std::string start_dir;
 
 void write_save(const uint8_t *data, size_t size) {
     FILE *file = std::fopen(SAVE_FILE_NAME, "wb");
@@ -180,21 +179,11 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     // and the figures of a saved 640 x 480 game run off its edges.
     use_screen(400, 300, 32);
     work_dir = make_temp_dir();
-    char here[4096];
-    if (!getcwd(here, sizeof here))
-        fail("can't read the working directory");
-    start_dir = here;
     load_assets_in(work_dir);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    // The game reads and writes its save in the working directory; the fuzzer
-    // keeps its corpus paths relative to its own.
-    if (chdir(work_dir.c_str()) != 0)
-        fail("can't change to " + work_dir);
-    run(data, size);
-    if (chdir(start_dir.c_str()) != 0)
-        fail("can't change back to " + start_dir);
+    in_directory(work_dir, [&] { run(data, size); });
     return 0;
 }
