@@ -43,6 +43,9 @@ constexpr int WINDOW_POLL_MS = 300;
 constexpr int SCREEN_POLL_MS = 100;
 constexpr int EXIT_POLL_MS = 20;
 constexpr int POINTER_SETTLE_MS = 40;
+// The game acts on a menu key when a pass sees it down after a pass that saw
+// it up; a press that follows the last release within one pass is missed.
+constexpr int KEY_RELEASE_MS = 130;
 // A motion the game missed is made again after this long, as a player would.
 constexpr double REPOINT_S = 1;
 constexpr int MESSAGE_KEY_HOLD_MS = 100;
@@ -459,6 +462,7 @@ void GameRun::hold_key(const std::string &keysym, int hold_ms) {
         throw std::runtime_error("xdotool cannot press " + keysym);
     sleep_ms(hold_ms);
     xtool({"xdotool", "keyup", keysym});
+    sleep_ms(KEY_RELEASE_MS);
 }
 
 void GameRun::watch_whole_screen(bool whole) {

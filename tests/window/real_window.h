@@ -103,7 +103,7 @@ class GameRun {
     std::pair<int, int> window_size() const;
 
     // Holds a key (an X keysym name such as "Right", "Escape") long enough
-    // for the game's once-a-frame poll to see it.
+    // for the game's once-a-frame poll to see it, then leaves it up as long.
     void hold_key(const std::string &keysym, int hold_ms = 130);
     // A left-button press where the pointer is.
     void press_left(int hold_ms = 150);
