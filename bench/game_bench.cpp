@@ -2,9 +2,10 @@
 // a full field, and one whole pass of the main loop without its wait.
 #include "headless_game.h"
 
-#include "rules/collisions.h"
-#include "rules/trains.h"
-#include "shell/game_state.h"
+#include "core/collisions.h"
+#include "core/screens.h"
+#include "core/trains.h"
+#include "core/game_state.h"
 #include "shell/main_loop.h"
 
 #include <benchmark/benchmark.h>

@@ -3,10 +3,11 @@
 // graphics driver record that only answers SCREEN_W and SCREEN_H.
 #include "headless_game.h"
 
-#include "rules/collisions.h"
-#include "rules/level_setup.h"
+#include "core/collisions.h"
+#include "core/level_setup.h"
 #include "shell/assets.h"
-#include "shell/game_state.h"
+#include "core/game_state.h"
+#include "core/random.h"
 #include "shell/window.h"
 #include "ui/menu.h"
 #include "ui/present.h"
@@ -89,9 +90,10 @@ void place_game(int fruit_count) {
     SW = buffer->w;
     SH = buffer->h;
     def_fruit_count = fruit_count - 2; // the first level adds two
-    std::srand(1);
+    next_game_seed = 1;
     game_initdata();
     show_menu(false);
+    follow_menu();
     player.live = INT32_MAX / 2;
     player.maxjy = INT32_MAX;
     for (int i = 0; i < unit.fruitmax; i++)

@@ -2,8 +2,14 @@
 // library's music player that every unit test runs with.
 #include "headless.h"
 
+#include "core/events.h"
+#include "core/game_state.h"
+#include "core/screens.h"
 #include "shell/assets.h"
-#include "shell/game_state.h"
+#include "shell/data_files.h"
+#include "shell/input.h"
+#include "shell/main_loop.h"
+#include "shell/waits.h"
 #include "shell/window.h"
 #include "ui/menu.h"
 
@@ -37,6 +43,17 @@ int play_midi(MIDI *midi, int loop) {
     return 0;
 }
 
+double key_work() {
+    const double start = clock_ms();
+    gather_input();
+    double wait = input_stage();
+    while (!in_play()) {
+        delay(wait);
+        wait = run_pass();
+    }
+    return clock_ms() - start;
+}
+
 const char *data_dir() {
     return TARVELLION_DATA_DIR;
 }
@@ -46,6 +63,9 @@ void Headless::SetUp() {
     reset_records();
     reset_tuning();
     showmouse = false;
+    between_levels = BETWEEN_NONE;
+    clear_events();
+    use_checked_pictures();
     for (int k = 0; k < KEY_MAX; k++)
         key[k] = 0;
     mouse_x = mouse_y = mouse_b = 0;

@@ -45,5 +45,10 @@ struct MusicRequest {
 };
 extern MusicRequest last_music;
 
+// The input stage of a pass on the keys, mouse and pad as they are now, as
+// run_pass() takes it after composing the frame; then the passes of the keys'
+// rest, if it began one, each after its wait. Returns the milliseconds taken.
+double key_work();
+
 // The directory holding the game's data files.
 const char *data_dir();

@@ -1,25 +1,12 @@
-// Asset loading and release, called by start-up and shutdown (main.cpp). The
-// sprites and buttons are defined here, in the order the game constructs them.
+// Asset loading and release, called by start-up and shutdown (main.cpp).
 #include "assets.h"
 
 #include "data_files.h"
-#include "game_state.h"
-#include "mute.h"
 
 #include <initializer_list>
 
-BITMAP *blost;
-BITMAP *bmouse;
-PALETTE pallete;
-SAMPLE *seat;
-SAMPLE *attact;
-SAMPLE *liveup;
-MIDI *backsound;
-
-Sprite sgreen, sblue, syellow, sred, splayer, strain, sfire, sback;
-Button bstart, bend, bresume;
-
 bool loadfile() {
+    use_checked_pictures();
     if (load_picture("lost.dat", pallete, blost) != PictureLoad::LOADED) {
         report_unusable_picture("lost.dat");
         return false;
@@ -71,16 +58,4 @@ void destory_all() {
     backsound = nullptr;
     for (Sprite *sprite : {&sgreen, &sblue, &syellow, &sred, &splayer, &strain, &sfire, &sback})
         sprite->Release();
-}
-
-void play_effect(SAMPLE *sample) {
-    if (sample && !sound_muted())
-        play_sample(sample, 255, pan, pitch, 0);
-}
-
-void start_music() {
-    if (sound_muted())
-        music_held_back();
-    else if (backsound)
-        play_midi(backsound, 1);
 }

@@ -123,7 +123,9 @@ std::optional<std::vector<unsigned char>> read_data_file(const char *name) {
     return bytes;
 }
 
-PictureLoad load_picture(const char *name, RGB *palette, BITMAP *&picture) {
+namespace {
+
+PictureLoad load_checked_picture(const char *name, RGB *palette, BITMAP *&picture) {
     picture = nullptr;
     const std::optional<std::vector<unsigned char>> bytes = read_data_file(name);
     if (!bytes)
@@ -134,8 +136,14 @@ PictureLoad load_picture(const char *name, RGB *palette, BITMAP *&picture) {
     return picture ? PictureLoad::LOADED : PictureLoad::DAMAGED;
 }
 
-void report_unusable_picture(const char *name) {
+void report_damaged_picture(const char *name) {
     allegro_message("Can't open file %s !!!", name);
+}
+
+} // namespace
+
+void use_checked_pictures() {
+    picture_files = {load_checked_picture, report_damaged_picture};
 }
 
 SAMPLE *load_sound(const char *name) {

@@ -1,8 +1,10 @@
 // Reading the game's data files and handing them to the library's loaders
 // only once their bytes have passed the checks of data_checks.h. The library
 // parses exactly the bytes that were checked: they reach it from memory.
-// Called by loadfile() (assets.cpp) and Sprite::Create.
+// Called by loadfile() (assets.cpp) and, through picture_files.h, Sprite::Create.
 #pragma once
+
+#include "../ui/picture_files.h"
 
 #include <allegro.h>
 
@@ -15,15 +17,11 @@
 // read whole comes back empty, which no check accepts.
 std::optional<std::vector<unsigned char>> read_data_file(const char *name);
 
-enum class PictureLoad { LOADED, MISSING, DAMAGED };
-
-// Loads a BMP picture and its palette into `picture` (null unless LOADED).
-// A file that is there but fails its check, or that the library still cannot
-// read, is DAMAGED.
-PictureLoad load_picture(const char *name, RGB *palette, BITMAP *&picture);
-
-// The start-up message for a picture the game cannot do without.
-void report_unusable_picture(const char *name);
+// Hands the ui (picture_files.h) this module's loader: a BMP picture and its
+// palette, where a file that is there but fails its check, or that the
+// library still cannot read, is DAMAGED; and the start-up message for a
+// picture the game cannot do without.
+void use_checked_pictures();
 
 // A WAV sound or the MIDI music; null when missing or damaged, which the game
 // plays without.

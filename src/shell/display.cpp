@@ -7,13 +7,14 @@
 // thread, between two steps of a pass or of a wait.
 #include "display.h"
 
-#include "assets.h"
+#include "close_button.h"
 #include "command_line.h"
-#include "game_state.h"
 #include "options.h"
 #include "player_files.h"
-#include "window.h"
-#include "../ui/menu.h"
+#include "../core/game_state.h"
+#include "../core/player_control.h"
+#include "../ui/frame.h"
+#include "../ui/pictures.h"
 #include "../ui/present.h"
 
 #include <allegro.h>
@@ -27,7 +28,6 @@ namespace {
 
 std::atomic<bool> switch_asked{false};
 std::atomic<bool> has_focus{true};
-bool focus_paused = false;
 bool lost = false;
 
 bool is_display_key(int scancode) {

@@ -3,9 +3,9 @@
 #include "endings.h"
 
 #include "display.h"
-#include "window.h"
+#include "close_button.h"
 #include "../platform/platform.h"
-#include "../rules/save_file.h"
+#include "save_file.h"
 
 namespace {
 

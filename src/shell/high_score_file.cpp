@@ -3,7 +3,7 @@
 #include "high_score_file.h"
 
 #include "../platform/platform.h"
-#include "../rules/high_scores.h"
+#include "../core/high_scores.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,15 +1,17 @@
-// Gathering the player's input for the input stage (player_control.cpp).
-// The keyboard's commands are read from key[] as the game always did; the
-// menu's keys and M act once per press, so their state in the pass before is
-// kept here.
+// Gathering the player's input for the pass (main_loop.cpp). The commands
+// are read from key[] as the game always did; the menu's keys and M act once
+// per press, so their state in the pass before is kept here.
 #include "input.h"
 
 #include "display.h"
 #include "gamepad.h"
+#include "close_button.h"
+#include "../core/input_record.h"
+#include "../core/player_control.h"
+#include "../ui/menu.h"
+#include "../ui/pictures.h"
 
 #include <allegro.h>
-
-PLAYER_INPUT input;
 
 namespace {
 
@@ -25,6 +27,13 @@ HeldKeys held_now() {
     return {key[KEY_UP] != 0, key[KEY_DOWN] != 0, key[KEY_ENTER] && !alt_held(), key[KEY_M] != 0};
 }
 
+// A press of Enter or the gamepad's button that pressed a menu button: held
+// on into the game it would pause it, so it counts again only once let go.
+void hold_back_pause() {
+    pause_held_back = true;
+    input.pause = false;
+}
+
 } // namespace
 
 void gather_input() {
@@ -33,8 +42,17 @@ void gather_input() {
     const bool pause_held = now.enter || pad.button;
     if (!pause_held)
         pause_held_back = false;
+    input = INPUT_RECORD{};
+    input.left = key[KEY_LEFT] || pad.left;
+    input.right = key[KEY_RIGHT] || pad.right;
+    input.up = key[KEY_UP] || pad.up;
+    input.down = key[KEY_DOWN] || pad.down;
     input.menu = key[KEY_ESC] || pad.start;
     input.pause = pause_held && !pause_held_back;
+    input.faster = key[KEY_MINUS];
+    input.slower = key[KEY_EQUALS];
+    input.more_lives = key[KEY_HOME];
+    input.fewer_lives = key[KEY_END];
     input.choose = (now.enter && !held_before.enter) || pad.pressed_button;
     input.menu_up = (now.up && !held_before.up) || pad.pressed_up;
     input.menu_down = (now.down && !held_before.down) || pad.pressed_down;
@@ -42,30 +60,27 @@ void gather_input() {
     held_before = now;
 }
 
-void hold_back_pause() {
-    pause_held_back = true;
-    input.pause = false;
+void take_menu_input() {
+    if (showmouse) {
+        if (input.menu_up)
+            move_highlight(-1);
+        if (input.menu_down)
+            move_highlight(1);
+        if (input.choose && menu_highlight != NO_HIGHLIGHT) {
+            press_highlighted();
+            hold_back_pause();
+        }
+    }
+    input.start = bstart.Value();
+    // The window's close button ends the game just as End does, saving it.
+    const bool end_clicked = bend.Value();
+    input.end = take_close_request() || end_clicked;
+    input.resume = bresume.Value();
 }
 
 void forget_pressed_keys() {
     held_before = held_now();
     forget_pad_presses();
     pause_held_back = held_before.enter || pad.button;
-    input = PLAYER_INPUT{};
-}
-
-bool asks_left() {
-    return key[KEY_LEFT] || pad.left;
-}
-
-bool asks_right() {
-    return key[KEY_RIGHT] || pad.right;
-}
-
-bool asks_up() {
-    return key[KEY_UP] || pad.up;
-}
-
-bool asks_down() {
-    return key[KEY_DOWN] || pad.down;
+    input = INPUT_RECORD{};
 }

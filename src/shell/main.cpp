@@ -4,22 +4,23 @@
 #include "display.h"
 #include "endings.h"
 #include "frame_log.h"
-#include "game_state.h"
 #include "gamepad.h"
 #include "high_score_file.h"
 #include "main_loop.h"
 #include "options.h"
 #include "player_files.h"
+#include "save_file.h"
 #include "settings.h"
 #include "waits.h"
 #include "window.h"
+#include "../core/game_state.h"
+#include "../core/player_control.h"
+#include "../core/random.h"
 #include "../platform/platform.h"
-#include "../rules/save_file.h"
 #include "../ui/menu.h"
 
 #include <allegro.h>
 
-#include <cstdlib>
 #include <ctime>
 #include <string>
 
@@ -70,15 +71,18 @@ int main(int argc, char *argv[]) {
     if (!loadfile())
         return 1;
     show_menu(true);
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    follow_menu();
+    next_game_seed = static_cast<uint32_t>(std::time(nullptr));
     save_at_each_level_start(true);
 
-    while (!unit.end && !ended_by_signal() && !display_lost()) {
+    // An ending lets the screens between levels run out first (every wait
+    // ends at once then), so the save holds the level they set up.
+    while (!unit.end && !(in_play() && (ended_by_signal() || display_lost()))) {
         frame_log_stamp();
-        run_pass();
+        const double wait = run_pass();
         frame_log_stamp();
         keep_snapshot();
-        delay(DELAY);
+        delay(wait);
     }
 
     // A game that could not be saved is lost: say so in the exit code too. A

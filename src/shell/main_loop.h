@@ -1,7 +1,27 @@
 // One pass of the main loop, in its fixed order of stages. main() runs it
-// until unit.end is set; tests and tools drive it directly.
+// until unit.end is set; tests and tools drive it directly. Nothing in a pass
+// blocks: the screens between levels, the rest after the speed, lives and
+// pause keys, and the high-score screen are states the loop passes through,
+// one step a pass, so every pass draws and returns.
 #pragma once
 
 // Presents the last frame, animates, runs the rules unless paused, composes
-// the next frame and handles the input - everything but the frame wait.
-void run_pass();
+// the next frame and handles the input - or one step of the state the game
+// is in. Returns how long to wait before the next pass, in milliseconds:
+// DELAY in play.
+double run_pass();
+
+// Whether the game is in play: no screen between levels and no rest of the
+// keys is under way. An ending waits for this, so the save holds what the
+// screens set up.
+bool in_play();
+
+// The input stage of a pass, on the record gathered at its start: the menu's
+// buttons, Continue's load, the rules' input stage, the sound switch and the
+// events. Returns the pass's wait: DELAY, or the first step of the keys'
+// rest. run_pass() calls it; the tests of the controls drive it directly.
+double input_stage();
+
+// Plays the sounds for the rules' events, and at a level's start shows the
+// next background and saves the game.
+void act_on_events();

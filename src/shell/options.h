@@ -4,8 +4,8 @@
 // setting.ini keeps its nine numbers and is never written.
 #pragma once
 
-constexpr int MAX_SCALE = 16;       // the largest picture scale a player can ask for
-constexpr int PLAYER_NAME_MAX = 12; // characters of a name in the high-score table
+#include "../core/high_scores.h"
+#include "../ui/present.h"
 
 struct GAME_OPTIONS {
     int scale;      // 0: the largest the desktop has room for; else pixels per field pixel

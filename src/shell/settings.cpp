@@ -1,7 +1,7 @@
 // Reading and sanity-clamping "setting.ini". Called by start-up (main.cpp).
 #include "settings.h"
 
-#include "game_state.h"
+#include "../core/game_state.h"
 #include "../platform/platform.h"
 
 #include <algorithm>

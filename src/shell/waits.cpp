@@ -1,21 +1,20 @@
-// Frame pacing and the sparkle wait; called by the main loop, the key
-// commands and the screens between levels.
+// Frame pacing, the sparkle and the key wait; called by the main loop for
+// its states (main_loop.cpp, high_score_entry.cpp).
 //
-// Both waits read a monotonic clock rather than processor time: processor
+// The waits read a monotonic clock rather than processor time: processor
 // time stretches a wait while the game is not scheduled and shrinks it while
 // the library's own threads run.
 #include "waits.h"
 
-#include "display.h"
 #include "endings.h"
-#include "window.h"
+#include "gamepad.h"
 #include "../platform/platform.h"
+#include "../ui/frame.h"
 #include "../ui/present.h"
 
 #include <allegro.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 double clock_ms() {
     return monotonic_us() / 1000.0;
@@ -32,13 +31,24 @@ namespace {
 // a frame at the default delay about 3% of a processor core.
 constexpr double SPIN_MS = 0.25;
 
+// The sparkle's own numbers, apart from the game's (core/random.h): how many
+// dots it draws depends on the clock, and the game must not.
+uint32_t sparkle_state = 0x2545F491u;
+
+int sparkle_random(int below) {
+    sparkle_state ^= sparkle_state << 13;
+    sparkle_state ^= sparkle_state >> 17;
+    sparkle_state ^= sparkle_state << 5;
+    return static_cast<int>(sparkle_state % static_cast<uint32_t>(below));
+}
+
 void draw_random_dot(int field_w, int field_h) {
-    const int blue = std::rand() % 256;
-    const int green = std::rand() % 256;
-    const int red = std::rand() % 256;
+    const int blue = sparkle_random(256);
+    const int green = sparkle_random(256);
+    const int red = sparkle_random(256);
     const int colour = makecol(red, green, blue);
-    const int y = std::rand() % field_h;
-    const int x = std::rand() % field_w;
+    const int y = sparkle_random(field_h);
+    const int x = sparkle_random(field_w);
     draw_field_dot(x, y, colour);
 }
 
@@ -55,34 +65,50 @@ void draw_random_dots(long count, int field_w, int field_h) {
 
 } // namespace
 
-void delay(uint32_t ms) {
+void delay(double ms) {
     const double start_time = wait_clock();
-    const double length = ms;
     for (;;) {
         const double elapsed = wait_clock() - start_time;
-        if (length <= elapsed || ending_requested())
+        if (ms <= elapsed || ending_requested())
             return;
-        if (length - elapsed > SPIN_MS)
-            wait_sleep(length - elapsed - SPIN_MS);
+        if (ms - elapsed > SPIN_MS)
+            wait_sleep(ms - elapsed - SPIN_MS);
     }
+}
+
+void begin_wait(TIMED_WAIT &wait, double ms, bool sparkle) {
+    wait = {wait_clock(), ms, 0, sparkle};
 }
 
 // The number of dots is set by the clock, not by how often the loop comes
 // round, so a slow or busy machine shows the same sparkle.
-void delay2(uint32_t ms) {
-    const double start_time = wait_clock();
-    const double length = ms;
-    const double dots_per_ms = SPARKLE_DOTS_PER_SECOND / 1000;
-    long drawn = 0;
-    for (;;) {
-        handle_display_keys();
-        const double elapsed = wait_clock() - start_time;
-        if (length <= elapsed || ending_requested())
-            return;
-        const double stretch = std::min(SPARKLE_BATCH_MS, length - elapsed);
-        const long due = static_cast<long>((elapsed + stretch) * dots_per_ms);
-        draw_random_dots(due - drawn, buffer->w, buffer->h);
-        drawn = due;
-        wait_sleep(stretch);
+double wait_step(TIMED_WAIT &wait) {
+    const double elapsed = wait_clock() - wait.start;
+    if (wait.length <= elapsed || ending_requested())
+        return 0;
+    const double stretch = std::min(SPARKLE_BATCH_MS, wait.length - elapsed);
+    if (wait.sparkle) {
+        const long due = static_cast<long>((elapsed + stretch) * SPARKLE_DOTS_PER_SECOND / 1000);
+        draw_random_dots(due - wait.drawn, buffer->w, buffer->h);
+        wait.drawn = due;
     }
+    return stretch;
+}
+
+void begin_key_wait() {
+    forget_pad_presses();
+}
+
+bool key_wait_over() {
+    // Without a keyboard driver there is nothing to wait for.
+    if (!keyboard_driver && !keypressed())
+        return true;
+    if (keypressed()) {
+        readkey();
+        return true;
+    }
+    if (ending_requested())
+        return true;
+    poll_gamepad();
+    return pad.pressed_button || pad.pressed_start;
 }

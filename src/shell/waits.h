@@ -1,6 +1,7 @@
-// The game's only waits. delay() ends every pass of the main loop and pauses
-// the Enter key; delay2() sprinkles random dots over the screen while it
-// waits, for the speed and lives keys and the screens between levels.
+// The game's waits, each a state the main loop passes through one pass at a
+// time: delay() ends every pass; the sparkle sprinkles random dots over the
+// screen while the screens between levels and the speed and lives keys
+// wait; the key wait ends at a key or the gamepad's button.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +9,7 @@
 // Milliseconds on a clock that only goes forward, as a double.
 double clock_ms();
 
-// The clock both waits read and the sleep they take between readings:
+// The clock the waits read and the sleep delay() takes between readings:
 // clock_ms and the platform's sleep_ms, unless a test replaces them. The soak
 // test points the clock at one that leaps ahead at every reading and the
 // sleep at one that returns at once, so the screens between levels pass at
@@ -19,13 +20,23 @@ extern void (*wait_sleep)(double ms);
 
 // Returns at the first clock reading at least ms milliseconds after the start,
 // or sooner when the session is ending (endings.h): the game is to be saved.
-void delay(uint32_t ms);
+void delay(double ms);
 
-// Waits like delay(), drawing random dots of the field onto the screen at a
-// fixed pace (SPARKLE_DOTS_PER_SECOND, each from five values of rand()) in
-// batches, sleeping between them. Alt+Enter and F11 switch the display while
-// it waits.
-void delay2(uint32_t ms);
+// A wait of a set length, with or without the sparkle.
+struct TIMED_WAIT {
+    double start;  // wait_clock() when it began
+    double length; // milliseconds
+    long drawn;    // dots of the sparkle drawn so far
+    bool sparkle;
+};
+
+void begin_wait(TIMED_WAIT &wait, double ms, bool sparkle);
+
+// One step of the wait: with the sparkle, draws the dots due by the end of
+// the next stretch (SPARKLE_BATCH_MS at most), onto the screen as it stands.
+// Returns how long the main loop is to sleep before the next step, or 0 once
+// the wait is over or the session is ending.
+double wait_step(TIMED_WAIT &wait);
 
 // The sparkle's pace, whatever the machine and the field's size: two seconds
 // of it change under 3 % of a 640 x 480 field, so a picture stays readable.
@@ -36,3 +47,11 @@ constexpr double SPARKLE_DOTS_PER_SECOND = 4000;
 // Milliseconds between two batches of dots; each batch holds the dots of
 // the stretch of time that follows it.
 constexpr double SPARKLE_BATCH_MS = 40;
+
+// A wait until a key or the gamepad's button or menu button is pressed (the
+// key itself is not used), or the session is ending (the window's close
+// button, a signal). Keys and presses from before it began do not count.
+void begin_key_wait();
+// Whether it is over; polled by the main loop every KEY_POLL_MS.
+bool key_wait_over();
+constexpr double KEY_POLL_MS = 5;

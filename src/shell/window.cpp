@@ -1,22 +1,8 @@
-// Opening the first mode and watching the window's close button; setvideo()
-// is called once by start-up (main.cpp).
+// Opening the first mode; setvideo() is called once by start-up (main.cpp).
 #include "window.h"
 
 #include "display.h"
-#include "game_state.h"
-
-BITMAP *buffer;
-
-namespace {
-
-// Set from the library's own thread when the close button is pressed.
-volatile int close_pressed = 0;
-
-void on_close_button() {
-    close_pressed = 1;
-}
-
-} // namespace
+#include "../core/game_state.h"
 
 bool setvideo() {
     switch (open_display(WINDOW_MODE)) {
@@ -39,20 +25,5 @@ bool setvideo() {
     // The first pass presents the buffer before anything is drawn into it; a
     // new bitmap holds whatever memory it was given.
     clear_to_color(buffer, makecol(0, 128, 0));
-    return true;
-}
-
-void watch_close_button() {
-    set_close_button_callback(on_close_button);
-}
-
-bool close_requested() {
-    return close_pressed != 0;
-}
-
-bool take_close_request() {
-    if (!close_pressed)
-        return false;
-    close_pressed = 0;
     return true;
 }

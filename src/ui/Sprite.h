@@ -1,10 +1,10 @@
 // Sprite: a picture of up to five frames loaded from numbered files, drawn at
 // a fixed top-left point or centred on a point. The game's eight sprites live
-// in assets.cpp; frame.cpp draws and steps them, level setup steps the
-// background.
+// in pictures.cpp; frame.cpp draws and steps them, the main loop steps the
+// background at each level.
 #pragma once
 
-#include "../shell/data_files.h"
+#include "picture_files.h"
 
 #include <allegro.h>
 

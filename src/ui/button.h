@@ -1,6 +1,6 @@
 // Button: a filled box with a centred caption that lights up under the mouse
 // pointer and reports completed left clicks. The three menu buttons live in
-// assets.cpp; frame.cpp draws them and feeds them the mouse every pass, the
+// pictures.cpp; frame.cpp draws them and feeds them the mouse every pass, the
 // key handling collects their clicks, the menu shows and hides them and
 // moves its keyboard highlight over them.
 #pragma once

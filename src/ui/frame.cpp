@@ -4,15 +4,18 @@
 #include "high_score_screens.h"
 #include "menu.h"
 #include "present.h"
-#include "../shell/display.h"
-#include "../shell/assets.h"
-#include "../shell/game_state.h"
+#include "pictures.h"
+#include "../core/game_state.h"
+#include "../core/player_control.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+
+BITMAP *buffer;
+bool focus_paused = false;
 
 namespace {
 
@@ -168,7 +171,7 @@ void show_to_screen() {
     std::snprintf(status, sizeof status,
                   "Game Level: %d     Score: %ld     Apples: %ld      Player Lives: %d", unit.level,
                   static_cast<long>(unit.score), static_cast<long>(unit.apples), player.live);
-    if (paused_by_focus_loss())
+    if (focus_paused)
         draw_pause_label(buffer);
     textout_ex(buffer, font, status, 10, 10, makecol(255, 255, 255), -1);
     present_frame(buffer);

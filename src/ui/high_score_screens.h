@@ -1,10 +1,11 @@
 // The high-score screens: the name entry and the table after a game over
-// that entered the table, and the table drawn under the menu's buttons.
-// showlost() (screens.cpp) calls record_high_score(); put_bmp() calls
-// draw_menu_high_scores() while the menu is shown.
+// that entered the table, and the table drawn under the menu's buttons. The
+// main loop's high-score screen (shell/high_score_entry.cpp) types and draws
+// through here; put_bmp() calls draw_menu_high_scores() while the menu is
+// shown.
 #pragma once
 
-#include "../shell/options.h"
+#include "../core/high_scores.h"
 
 #include <allegro.h>
 
@@ -38,9 +39,8 @@ int draw_high_score_table(BITMAP *onto, int left, int top, int highlight);
 // While the menu is shown: the table below the buttons, when it has entries.
 void draw_menu_high_scores(BITMAP *onto);
 
-// The game just ended with unit.score and unit.level: when that enters the
-// kept table, asks for the name, enters the game, writes the file and shows
-// the table until a key is pressed. A signal or the close button ends the
-// typing and the waiting at once; the game still enters under the offered
-// name then.
-void record_high_score();
+// Draw into `onto` for the game that just ended (unit.score) at `place`:
+// the name being typed, or the table with that entry lit, the reason it
+// could not be written (an errno value, 0 for none) and "Press a key".
+void draw_name_entry(BITMAP *onto, const NAME_ENTRY &entry, int place);
+void draw_table_screen(BITMAP *onto, int place, int write_error);

@@ -1,11 +1,10 @@
-// Showing and hiding the start menu and moving its highlight; called by
-// start-up, the key handling and frame composition (follow_pointer).
+// Showing and hiding the start menu's buttons and moving its highlight;
+// called by start-up, the input stage and frame composition (follow_pointer).
 #include "menu.h"
 
-#include "../shell/assets.h"
-#include "../shell/game_state.h"
+#include "pictures.h"
+#include "../core/player_control.h"
 
-bool showmouse = false;
 int menu_highlight = NO_HIGHLIGHT;
 
 namespace {
@@ -13,6 +12,8 @@ namespace {
 constexpr int MENU_BUTTONS = 3;
 
 Button *const top_to_bottom[MENU_BUTTONS] = {&bresume, &bstart, &bend};
+
+bool shown = false; // as the buttons show it
 
 // Where the pointer was when follow_pointer last looked.
 int pointer_x = -1;
@@ -33,17 +34,16 @@ void light(int which) {
 
 } // namespace
 
-void show_menu(bool b) {
-    const bool coming_up = b && !showmouse;
-    unit.pause = b ? 1 : 0;
-    bstart.Visible(b);
-    bend.Visible(b);
-    bresume.Visible(b);
-    showmouse = b;
-    if (coming_up || !b) {
+void follow_menu() {
+    const bool coming_up = showmouse && !shown;
+    bstart.Visible(showmouse);
+    bend.Visible(showmouse);
+    bresume.Visible(showmouse);
+    shown = showmouse;
+    if (coming_up || !showmouse) {
         pointer_x = mouse_x;
         pointer_y = mouse_y;
-        light(b ? pointed_button() : NO_HIGHLIGHT);
+        light(showmouse ? pointed_button() : NO_HIGHLIGHT);
     }
 }
 

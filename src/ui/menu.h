@@ -1,18 +1,20 @@
-// The start menu: the Continue, Start and End buttons and the mouse pointer,
-// shown at start-up and on Esc, hidden by a click on any of its buttons. One
-// of the buttons may be lit: the one under the pointer, or the one the arrow
-// keys or the gamepad moved the highlight to, whichever moved last.
+// The start menu on the screen: the Continue, Start and End buttons and the
+// mouse pointer, shown while the rules say the menu is up (showmouse,
+// core/player_control.h). One of the buttons may be lit: the one under the
+// pointer, or the one the arrow keys or the gamepad moved the highlight to,
+// whichever moved last.
 #pragma once
 
-extern bool showmouse; // true while the menu shows the pointer picture
+#include "../core/player_control.h"
 
 // The lit button, top to bottom: Continue, Start, End; NO_HIGHLIGHT for none.
 enum { HIGHLIGHT_CONTINUE = 0, HIGHLIGHT_START = 1, HIGHLIGHT_END = 2, NO_HIGHLIGHT = -1 };
 extern int menu_highlight;
 
-// Shows (true) or hides (false) the menu, pausing or resuming the game with
-// it. A menu that comes up lights the button under the pointer, if any.
-void show_menu(bool b);
+// Shows or hides the buttons as showmouse now says; called after the input
+// stage and at start-up. A menu that comes up lights the button under the
+// pointer, if any.
+void follow_menu();
 
 // Called every pass by flash(): a pointer that moved lights the button it is
 // now over, or none when it is over none.

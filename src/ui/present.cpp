@@ -9,8 +9,6 @@
 // k - 1 times with memcpy.
 #include "present.h"
 
-#include "../shell/options.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>

@@ -7,6 +7,8 @@
 
 #include <allegro.h>
 
+constexpr int MAX_SCALE = 16; // the largest picture scale a player can ask for
+
 // Where the field lies on the screen. Only the display module writes it.
 struct VIEW {
     int scale; // screen pixels per field pixel, along each axis

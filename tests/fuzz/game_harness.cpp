@@ -2,7 +2,7 @@
 #include "game_harness.h"
 
 #include "shell/assets.h"
-#include "shell/game_state.h"
+#include "core/game_state.h"
 #include "shell/waits.h"
 #include "shell/window.h"
 

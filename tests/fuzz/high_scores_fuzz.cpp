@@ -6,7 +6,7 @@
 // then enter the table read, and what is written must read back the same.
 #include "game_harness.h"
 
-#include "rules/high_scores.h"
+#include "core/high_scores.h"
 #include "shell/high_score_file.h"
 
 #include <cstdint>

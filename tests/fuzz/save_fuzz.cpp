@@ -7,8 +7,8 @@
 // must load back as the same game.
 #include "game_harness.h"
 
-#include "rules/save_file.h"
-#include "shell/game_state.h"
+#include "shell/save_file.h"
+#include "core/game_state.h"
 #include "shell/main_loop.h"
 #include "shell/waits.h"
 #include "ui/menu.h"
@@ -149,6 +149,7 @@ void run(const uint8_t *data, size_t size) {
     mouse_x = mouse_y = mouse_b = 0;
     game_load();
     show_menu(false);
+    follow_menu();
     check_loaded(data, file_size);
 
     const uint8_t *keys = data + file_size;

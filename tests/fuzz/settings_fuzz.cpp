@@ -4,11 +4,12 @@
 // must then run on the result in a window of the size the settings ask for.
 #include "game_harness.h"
 
-#include "rules/collisions.h"
-#include "rules/level_setup.h"
-#include "rules/player_control.h"
-#include "rules/trains.h"
-#include "shell/game_state.h"
+#include "core/rules_stage.h"
+#include "core/screens.h"
+#include "core/level_setup.h"
+#include "core/player_control.h"
+#include "core/game_state.h"
+#include "shell/input.h"
 #include "shell/main_loop.h"
 #include "shell/settings.h"
 #include "shell/waits.h"
@@ -73,13 +74,14 @@ void expected_values(const uint8_t *data, size_t size, int *values) {
 // A pass of the main loop without its frame stages, whose cost grows with the
 // window: those run once, after the rules.
 void rules_pass() {
-    eat_apple();
-    hit_fire();
-    move_fire();
-    move_train();
-    iswin();
-    unit.timer++;
-    do_key_work();
+    gather_input();
+    if (!run_rules()) {
+        // The screens between levels pass at once.
+        while (between_levels != BETWEEN_NONE)
+            screen_done();
+        finish_rules_stage();
+    }
+    input_stage();
 }
 
 void set_arrow(uint8_t choice) {

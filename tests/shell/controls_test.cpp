@@ -6,13 +6,14 @@
 #include "../headless.h"
 #include "../ui/scratch.h"
 
-#include "rules/level_setup.h"
-#include "rules/player_control.h"
-#include "shell/game_state.h"
+#include "core/level_setup.h"
+#include "core/player_control.h"
+#include "core/game_state.h"
 #include "shell/gamepad.h"
 #include "shell/input.h"
 #include "shell/options.h"
 #include "shell/waits.h"
+#include "shell/close_button.h"
 #include "shell/window.h"
 #include "ui/menu.h"
 
@@ -87,6 +88,7 @@ class Controls : public Headless {
         load_assets();
         game_initdata();
         show_menu(false);
+        follow_menu();
     }
 
     void TearDown() override {
@@ -129,20 +131,18 @@ class Controls : public Headless {
 
     void hold_button(int b, bool down) { joy[0].button[b].b = down ? 1 : 0; }
 
-    // One call of do_key_work with these keys held; returns the milliseconds
+    // One input stage with these keys held; returns the milliseconds
     // it took.
     double pass(const std::string &held = ".") {
         for (char c : held)
             key[key_code(c)] = 1;
-        const double start = clock_ms();
-        do_key_work();
-        const double took = clock_ms() - start;
+        const double took = key_work();
         for (char c : held)
             key[key_code(c)] = 0;
         return took;
     }
 
-    // Whether delay2 left its dots on a screen cleared to green.
+    // Whether the keys' rest left its dots on a screen cleared to green.
     bool sparkled() {
         for (int y = 0; y < 480; y++)
             for (int x = 0; x < 640; x++)
@@ -277,7 +277,9 @@ TEST_F(Controls, EnterPressesTheLitMenuButtonAndPausesOnlyOutsideTheMenu) {
         unit.level = 4;
         unit.end = 0;
         show_menu(false);
+        follow_menu();
         show_menu(c.menu);
+        follow_menu();
         forget_pressed_keys();
         std::istringstream script(c.script);
         bool waited = false;
@@ -294,6 +296,7 @@ TEST_F(Controls, EnterPressesTheLitMenuButtonAndPausesOnlyOutsideTheMenu) {
 
 TEST_F(Controls, ThePointerAndTheKeysMoveOneHighlight) {
     show_menu(true);
+    follow_menu();
     mouse_x = 300;
     mouse_y = 210; // over Start
     follow_pointer();
@@ -326,6 +329,7 @@ TEST_F(Controls, EscAndEnterInOnePassShowTheMenuAndLeaveItPaused) {
 
     reset_records(); // no game: Enter does nothing, not even wait
     show_menu(true);
+    follow_menu();
     EXPECT_LT(pass("N"), 250);
     EXPECT_EQ(unit.pause, 1);
     EXPECT_EQ(unit.fruitmax, 0);
@@ -340,6 +344,8 @@ TEST_F(Controls, StartBeginsANewGameOnlyFromTheShownMenu) {
     EXPECT_EQ(player.pos.x, 105);
 
     show_menu(true);
+
+    follow_menu();
     click_at(300, 210);
     pass();
     EXPECT_EQ(unit.level, 1);
@@ -356,6 +362,7 @@ TEST_F(Controls, EndAndTheCloseButtonEndTheRunAfterOneMoreStep) {
         SCOPED_TRACE(::testing::Message() << "menu " << c.menu << ", close " << c.close);
         unit.end = 0;
         show_menu(c.menu);
+        follow_menu();
         moving(200, FW_RIGHT, 3);
         if (c.close)
             press_close_button();
@@ -451,6 +458,7 @@ TEST_F(Controls, TheGamepadsButtonsPauseAndOpenTheMenu) {
         SCOPED_TRACE(::testing::Message() << c.buttons << " buttons, button " << c.pressed);
         plug_pad(4, c.buttons);
         show_menu(false);
+        follow_menu();
         forget_pressed_keys();
         hold_button(c.pressed, true);
         const double took = pass();
@@ -465,6 +473,7 @@ TEST_F(Controls, TheGamepadWorksTheMenu) {
     plug_pad(4, 11);
     unit.level = 4;
     show_menu(true);
+    follow_menu();
     forget_pressed_keys();
     tilt(3, 0, 127); // the d-pad down twice
     pass();

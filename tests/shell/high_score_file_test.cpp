@@ -3,7 +3,7 @@
 #include "../headless.h"
 #include "../ui/scratch.h"
 
-#include "rules/high_scores.h"
+#include "core/high_scores.h"
 #include "shell/high_score_file.h"
 
 #include <sys/stat.h>

@@ -2,9 +2,9 @@
 // game states at the edges of what the game can produce or be handed.
 #include "../headless.h"
 
-#include "rules/level_setup.h"
-#include "rules/save_file.h"
-#include "shell/game_state.h"
+#include "core/level_setup.h"
+#include "shell/save_file.h"
+#include "core/game_state.h"
 
 #include <cstdint>
 #include <string>

@@ -2,9 +2,11 @@
 // so that what one stage leaves is what the next one must find.
 #include "../headless.h"
 
-#include "rules/save_file.h"
+#include "shell/save_file.h"
 #include "shell/assets.h"
-#include "shell/game_state.h"
+#include "core/game_state.h"
+#include "core/events.h"
+#include "core/level_setup.h"
 #include "shell/main_loop.h"
 #include "shell/waits.h"
 #include "shell/window.h"
@@ -12,6 +14,7 @@
 #include "ui/menu.h"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -36,6 +39,7 @@ int differing_pixels(BITMAP *a, BITMAP *b) {
 // three fruit lie far away, and the timer is off the animation's beat.
 void quiet_field() {
     show_menu(false);
+    follow_menu();
     unit = {1, 0, 3, 0, 480, 640, 0, 1, 0, "Tarvellion"};
     player = {3, 0, 0, 5, 8000, FW_DOWN, {320, 240}};
     const _TRAIN trains[TRAIN_COUNT] = {{FW_RIGHT, {16, 16}, 0, 5},
@@ -98,6 +102,7 @@ const Case CASES[] = {
     {"a click the buttons complete is taken in the same pass",
      [] {
          show_menu(true);
+         follow_menu();
          unit.level = 5;
          mouse_x = 300;
          mouse_y = 210;
@@ -136,13 +141,13 @@ const Case CASES[] = {
          EXPECT_EQ(fire[0].pos.x, 320);
          EXPECT_EQ(fire[0].pos.y, 16);
      }},
-    {"the last fruit eaten clears the level in the same pass",
+    {"the last fruit eaten clears the level in the same pass and its screens",
      [] {
          unit.fruitmax = 1;
          fruit[0].pos = player.pos;
      },
      [](const SavedGame &) { EXPECT_EQ(unit.level, 2); }},
-    {"the last life lost ends the game in the same pass",
+    {"the last life lost ends the game in the same pass and its screens",
      [] {
          player.live = 1;
          fire[0] = {FW_DOWN, 5, -1, player.pos};
@@ -184,8 +189,30 @@ TEST_F(MainLoop, EachStageFindsWhatTheStageBeforeItLeft) {
         c.arrange();
         const SavedGame before = records_now();
         run_pass();
+        while (!in_play()) // the screens between levels, at once on the leaping clock
+            run_pass();
         c.check(before);
     }
+}
+
+} // namespace
+
+namespace {
+
+// The rules report each level laid out; the loop then shows the next of the
+// three backgrounds, a new game going on from where the cycle stood.
+TEST_F(MainLoop, EachLevelShowsTheNextBackground) {
+    std::vector<int> frames = {sback.Frame()};
+    for (bool new_game : {true, false, false, true}) {
+        if (new_game)
+            game_initdata();
+        else
+            game_next();
+        act_on_events();
+        clear_events();
+        frames.push_back(sback.Frame());
+    }
+    EXPECT_EQ(frames, (std::vector<int>{0, 1, 2, 0, 1}));
 }
 
 } // namespace

@@ -5,10 +5,12 @@
 #include "../ui/scratch.h"
 
 #include "platform/platform.h"
-#include "rules/level_setup.h"
-#include "rules/player_control.h"
-#include "rules/save_file.h"
-#include "shell/game_state.h"
+#include "core/level_setup.h"
+#include "core/player_control.h"
+#include "shell/main_loop.h"
+#include "shell/save_file.h"
+#include "core/game_state.h"
+#include "core/random.h"
 #include "ui/menu.h"
 
 #include <algorithm>
@@ -66,6 +68,7 @@ class SaveFile : public Headless {
         Headless::SetUp();
         load_assets();
         show_menu(true);
+        follow_menu();
     }
 
     // A game in every field, each value its own, all of them playable.
@@ -136,7 +139,7 @@ TEST_F(SaveFile, ContinueReadsTheFileOnlyWhileNoGameExists) {
     write_file(SAVE_FILE_NAME, good_image());
     reset_records();
     click_at(300, 180);
-    do_key_work();
+    key_work();
     EXPECT_EQ(unit.level, 7);
     EXPECT_EQ(unit.score, 0x12345678);
     EXPECT_EQ(unit.pause, 0);
@@ -144,8 +147,9 @@ TEST_F(SaveFile, ContinueReadsTheFileOnlyWhileNoGameExists) {
 
     unit.level = 9;
     show_menu(true);
+    follow_menu();
     click_at(300, 180);
-    do_key_work();
+    key_work();
     EXPECT_EQ(unit.level, 9);
     EXPECT_EQ(unit.pause, 0);
     EXPECT_FALSE(showmouse);
@@ -153,7 +157,7 @@ TEST_F(SaveFile, ContinueReadsTheFileOnlyWhileNoGameExists) {
 
 TEST_F(SaveFile, EndFromTheStartMenuOfAFreshRunWritesNothing) {
     click_at(300, 240);
-    do_key_work();
+    key_work();
     ASSERT_EQ(unit.end, 1);
     EXPECT_TRUE(game_save());
     EXPECT_TRUE(directory().empty());
@@ -207,12 +211,12 @@ TEST_F(SaveFile, AnUnusableFileStartsANewGameAndIsLeftAsItIs) {
             expected.unit.end = expected.unit.pause = 0;
         } else {
             reset_records();
-            std::srand(99);
+            next_game_seed = 99;
             game_initdata();
             expected = records_now();
         }
         reset_records();
-        std::srand(99);
+        next_game_seed = 99;
         game_load();
         EXPECT_TRUE(same(records_now(), expected));
         if (c.size == DIRECTORY)
@@ -272,7 +276,7 @@ TEST_F(SaveFile, AFailedSaveIsReportedAndKeepsThePreviousFile) {
 TEST_F(SaveFile, AFifoNamedSaveDatIsNoSaveAndEndReplacesIt) {
     ASSERT_EQ(mkfifo(SAVE_FILE_NAME, 0644), 0);
     alarm(10); // a blocked open ends the test program rather than hanging it
-    std::srand(99);
+    next_game_seed = 99;
     game_load();
     alarm(0);
     EXPECT_EQ(unit.level, 1) << "Continue starts a new game";
@@ -286,8 +290,9 @@ TEST_F(SaveFile, AFifoNamedSaveDatIsNoSaveAndEndReplacesIt) {
 
 TEST_F(SaveFile, EachLevelStartIsSavedAndAFailureThereGoesUnsaid) {
     save_at_each_level_start(true);
-    std::srand(5);
+    next_game_seed = 5;
     game_initdata();
+    act_on_events(); // as the main loop does after the rules
     const SavedGame first = records_now();
     SavedGame loaded;
     decode_save(read_file(SAVE_FILE_NAME).data(), loaded);
@@ -300,6 +305,7 @@ TEST_F(SaveFile, EachLevelStartIsSavedAndAFailureThereGoesUnsaid) {
     std::filesystem::create_directory(SAVE_FILE_NAME);
     ::testing::internal::CaptureStdout();
     game_next();
+    act_on_events();
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
     save_at_each_level_start(false);
     EXPECT_EQ(unit.level, 2);

@@ -2,7 +2,7 @@
 #include "../headless.h"
 #include "../ui/scratch.h"
 
-#include "shell/game_state.h"
+#include "core/game_state.h"
 #include "shell/settings.h"
 
 #include <cstdio>

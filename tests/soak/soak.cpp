@@ -8,8 +8,9 @@
 // pass is drawing the background, so a smaller window makes a faster soak.
 #include "game_harness.h"
 
-#include "rules/save_file.h"
-#include "shell/game_state.h"
+#include "shell/save_file.h"
+#include "core/game_state.h"
+#include "core/random.h"
 #include "shell/main_loop.h"
 #include "shell/waits.h"
 #include "ui/menu.h"
@@ -264,9 +265,10 @@ int main(int argc, char **argv) {
     const int data_files = load_assets_in(work_dir);
     if (chdir(work_dir.c_str()) != 0)
         fail("can't change to " + work_dir);
-    std::srand(seed);
+    next_game_seed = static_cast<uint32_t>(seed);
     DELAY = 0;
     show_menu(true); // as start-up leaves it
+    follow_menu();
 
     Driver driver(seed);
     Tally tally;
@@ -280,8 +282,10 @@ int main(int argc, char **argv) {
     for (long pass = 0; pass < passes; pass++) {
         driver.choose_input();
         const Snapshot before = snapshot();
-        run_pass();
-        delay(DELAY);
+        // The screens between levels pass at once on the leaping clock.
+        delay(run_pass());
+        while (!in_play())
+            delay(run_pass());
         tally.passes++;
 
         const bool rules_ran = before.game && before.pause == 0;
@@ -335,6 +339,7 @@ int main(int argc, char **argv) {
             }
             reset_records();
             show_menu(true);
+            follow_menu();
         }
 
         if (pass == warm_up) {

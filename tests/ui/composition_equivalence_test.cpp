@@ -4,7 +4,7 @@
 #include "../headless.h"
 
 #include "shell/assets.h"
-#include "shell/game_state.h"
+#include "core/game_state.h"
 #include "ui/frame.h"
 #include "ui/menu.h"
 
@@ -97,6 +97,7 @@ class CompositionEquivalence : public Headless, public ::testing::WithParamInter
     void place_game() {
         const int w = GetParam().w, h = GetParam().h;
         show_menu(false);
+        follow_menu();
         unit = {3, 4560, 12, 0, h, w, 0, 17, 9, "Tarvellion"};
         player = {2, 0, 3, 5, 8000, FW_LEFT, {w / 2, h / 2}};
         const POS spots[] = {{100, 100}, {112, 108}, {-5, 200},    {w + 3, h - 2}, {300, 20},
@@ -140,6 +141,7 @@ TEST_P(CompositionEquivalence, PresentsWhatThePlainDrawingOrderPresents) {
     // Start-up: no game, everything at the corner, the menu with the pointer
     // over a lit button.
     show_menu(true);
+    follow_menu();
     mouse_x = 300;
     mouse_y = 205;
     expect_same_frame("menu before any game");
@@ -148,10 +150,13 @@ TEST_P(CompositionEquivalence, PresentsWhatThePlainDrawingOrderPresents) {
     expect_same_frame("game in progress");
 
     show_menu(true);
+
+    follow_menu();
     mouse_x = GetParam().w - 3;
     mouse_y = GetParam().h - 3;
     expect_same_frame("menu over a game");
     show_menu(false);
+    follow_menu();
 
     // Holes in the background, where the green beneath must show: single
     // pixels at both ends of a row, a run inside one, and a whole row.

@@ -2,7 +2,7 @@
 // and presentation of show_to_screen, and the animation pace of flash.
 #include "scratch.h"
 
-#include "shell/game_state.h"
+#include "core/game_state.h"
 #include "ui/frame.h"
 #include "ui/menu.h"
 

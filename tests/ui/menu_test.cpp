@@ -1,7 +1,7 @@
 // The start menu: its buttons, the pointer flag and the pause go together.
 #include "scratch.h"
 
-#include "shell/game_state.h"
+#include "core/game_state.h"
 #include "shell/window.h"
 #include "ui/menu.h"
 
@@ -43,6 +43,7 @@ TEST_F(MenuTest, ShowingAndHidingSwitchesButtonsPointerAndPauseTogether) {
     for (const auto &s : steps) {
         unit.pause = s.pause_before;
         show_menu(s.show);
+        follow_menu();
         EXPECT_EQ(unit.pause, s.show ? 1 : 0);
         EXPECT_EQ(showmouse, s.show);
         EXPECT_EQ(buttons_working(), s.buttons);
@@ -50,6 +51,7 @@ TEST_F(MenuTest, ShowingAndHidingSwitchesButtonsPointerAndPauseTogether) {
 
     click_at(300, 202); // completed while shown, collected after hiding
     show_menu(false);
+    follow_menu();
     EXPECT_TRUE(bstart.Value());
 }
 

@@ -4,7 +4,7 @@
 // and the field read back from the screen.
 #include "scratch.h"
 
-#include "shell/game_state.h"
+#include "core/game_state.h"
 #include "shell/window.h"
 #include "ui/menu.h"
 #include "ui/present.h"
@@ -147,6 +147,7 @@ TEST_F(Present, PointerIsMappedIntoFieldPixels) {
 TEST_F(Present, ButtonsAreClickedWhereTheScaledWindowShowsThem) {
     load_assets();
     show_menu(true);
+    follow_menu();
     const struct {
         VIEW view;
         int x, y;
@@ -163,6 +164,7 @@ TEST_F(Present, ButtonsAreClickedWhereTheScaledWindowShowsThem) {
         EXPECT_EQ(bstart.Value(), c.clicked) << c.x << ", " << c.y << " at scale " << c.view.scale;
     }
     show_menu(false);
+    follow_menu();
 }
 
 TEST_F(Present, FieldDotIsABlockOfTheScale) {

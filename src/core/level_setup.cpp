@@ -1,12 +1,12 @@
-// New game and level setup, called by the Start button (player_control.cpp)
-// and by the screens between levels (screens.cpp).
+// New game and level setup, called by the Start button (player_control.cpp),
+// by the screens between levels (screens.cpp) and by the save store when
+// there is no game to continue.
 #include "level_setup.h"
 
-#include "save_file.h"
-#include "../shell/assets.h"
-#include "../shell/game_state.h"
+#include "events.h"
+#include "game_state.h"
+#include "random.h"
 
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -20,7 +20,7 @@ constexpr int FRUIT_PER_LEVEL = 2;
 int rand_in_margin(int32_t size) {
     int r;
     do
-        r = std::rand() % size;
+        r = game_random() % size;
     while (r <= FRUIT_MARGIN - 1 || r > size - FRUIT_MARGIN);
     return r;
 }
@@ -56,13 +56,13 @@ void game_initdata() {
     std::strcpy(unit.name, "Tarvellion");
     unit.fruitmax = def_fruit_count;
     unit.apples = 0;
-    start_music();
+    start_game_random();
+    events.new_game = true;
     game_next();
 }
 
 void game_next() {
     unit.level = saturating_add(unit.level, 1);
-    sback.AutoStep();
 
     player.speed = 0;
     player.speed2 = 0;
@@ -86,12 +86,13 @@ void game_next() {
 
     for (int i = 0; i < unit.fruitmax; i++) {
         _fruit &f = fruit[i];
-        f.level = std::rand() % 4 + 1;
-        f.score = std::rand() % (f.level * 100);
+        f.level = game_random() % 4 + 1;
+        f.score = game_random() % (f.level * 100);
         f.pos.x = randx();
         f.pos.y = randy();
         f.live = -1;
     }
-    // A crash or a power cut now loses at most the level about to be played.
-    save_level_start();
+    // The shell shows the next background and saves the game: a crash or a
+    // power cut then loses at most the level about to be played.
+    events.level_start = true;
 }

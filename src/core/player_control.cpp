@@ -2,17 +2,13 @@
 // after the frame is composed.
 #include "player_control.h"
 
+#include "events.h"
+#include "game_state.h"
+#include "input_record.h"
 #include "level_setup.h"
-#include "save_file.h"
-#include "../shell/assets.h"
-#include "../shell/game_state.h"
-#include "../shell/input.h"
-#include "../shell/mute.h"
-#include "../shell/waits.h"
-#include "../shell/window.h"
-#include "../ui/menu.h"
 
-#include <allegro.h>
+INPUT_RECORD input;
+bool showmouse = false;
 
 namespace {
 
@@ -20,73 +16,48 @@ constexpr int PLAYER_MARGIN = 48; // the player's centre stays this far from the
 constexpr int DELAY_STEP = 5;
 constexpr int FASTEST_DELAY = 5;
 constexpr int SLOWEST_DELAY = 100;
-constexpr int PAUSE_KEY_WAIT = 500;
-constexpr int COMMAND_WAIT = 100;
-
-// While the menu is shown, Enter and the arrows work the menu, and the button
-// Enter presses is acted on with the clicks below.
-void menu_keys() {
-    if (input.menu_up)
-        move_highlight(-1);
-    if (input.menu_down)
-        move_highlight(1);
-    if (input.choose && menu_highlight != NO_HIGHLIGHT) {
-        press_highlighted();
-        hold_back_pause();
-    }
-}
 
 void keyboard_commands() {
     if (input.menu)
         show_menu(true);
-    if (showmouse)
-        menu_keys();
-    // Before any game exists the rules have no field to run on.
-    else if (input.pause && unit.fruitmax != 0) {
+    // Before any game exists the rules have no field to run on; while the
+    // menu is shown Enter works the menu.
+    if (!showmouse && input.pause && unit.fruitmax != 0) {
         unit.pause = unit.pause ? 0 : 1;
-        delay(PAUSE_KEY_WAIT);
-        clear_keybuf();
+        events.paused_by_key = true;
     }
-    if (key[KEY_MINUS]) {
+    if (input.faster) {
         if (DELAY > FASTEST_DELAY)
             DELAY -= DELAY_STEP;
-        delay2(COMMAND_WAIT);
-        clear_keybuf();
+        events.commands++;
     }
-    if (key[KEY_EQUALS]) {
+    if (input.slower) {
         if (DELAY < SLOWEST_DELAY)
             DELAY += DELAY_STEP;
-        delay2(COMMAND_WAIT);
-        clear_keybuf();
+        events.commands++;
     }
-    if (key[KEY_HOME]) {
+    if (input.more_lives) {
         player.live = saturating_add(player.live, 1);
-        delay2(COMMAND_WAIT);
-        clear_keybuf();
+        events.commands++;
     }
-    if (key[KEY_END]) {
+    if (input.fewer_lives) {
         player.live = saturating_add(player.live, -1);
-        delay2(COMMAND_WAIT);
-        clear_keybuf();
+        events.commands++;
     }
-    if (input.mute)
-        switch_mute();
 }
 
+// Continue before any game exists has had the saved game loaded by the
+// shell, which owns the file, before this stage.
 void menu_buttons() {
-    if (bstart.Value()) {
+    if (input.start) {
         game_initdata();
         show_menu(false);
     }
-    // The window's close button ends the game just as End does, saving it.
-    const bool end_clicked = bend.Value();
-    if (take_close_request() || end_clicked) {
+    if (input.end) {
         unit.end = 1;
         show_menu(false);
     }
-    if (bresume.Value()) {
-        if (unit.fruitmax == 0)
-            game_load();
+    if (input.resume) {
         unit.pause = 0;
         show_menu(false);
     }
@@ -117,16 +88,16 @@ void move_player() {
 
 void steer_player() {
     int keyed = 0;
-    if (asks_left()) {
+    if (input.left) {
         player.fw = FW_LEFT;
         keyed = 1;
-    } else if (asks_right()) {
+    } else if (input.right) {
         player.fw = FW_RIGHT;
         keyed = 1;
-    } else if (asks_up()) {
+    } else if (input.up) {
         player.fw = FW_UP;
         keyed = 1;
-    } else if (asks_down()) {
+    } else if (input.down) {
         player.fw = FW_DOWN;
         keyed = 1;
     }
@@ -140,8 +111,12 @@ void steer_player() {
 
 } // namespace
 
+void show_menu(bool b) {
+    unit.pause = b ? 1 : 0;
+    showmouse = b;
+}
+
 void do_key_work() {
-    gather_input();
     keyboard_commands();
     menu_buttons();
     if (unit.pause)

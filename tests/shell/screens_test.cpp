@@ -1,15 +1,13 @@
 // The level-cleared and game-over screens, watched as the player sees them.
 // Each frame presented is caught when the sparkle wait after it draws its
 // first dot, before that dot lands; the key waits are answered through the
-// library's keyboard hooks. These waits run in real time.
+// library's keyboard hooks. The passes run in real time, waits and all.
 #include "../headless.h"
 
-#include "rules/collisions.h"
-#include "rules/level_setup.h"
-#include "rules/screens.h"
-#include "rules/trains.h"
+#include "core/game_state.h"
+#include "core/level_setup.h"
 #include "shell/assets.h"
-#include "shell/game_state.h"
+#include "shell/main_loop.h"
 #include "shell/waits.h"
 
 #include <algorithm>
@@ -135,6 +133,16 @@ int centred_line_beginning(BITMAP *frame, const char *start, int y) {
     return -1;
 }
 
+// A pass of the main loop, and the passes after it while its screens show,
+// each followed by its wait.
+void play_through_screens() {
+    double wait = run_pass();
+    while (!in_play()) {
+        delay(wait);
+        wait = run_pass();
+    }
+}
+
 class Screens : public Headless {
   protected:
     void SetUp() override {
@@ -180,7 +188,7 @@ TEST_F(Screens, AfterLevelNineTheNextNumberFollowsWithoutAKey) {
     unit.apples = 77;
     player.live = 2;
     clear_every_fruit();
-    iswin();
+    play_through_screens();
     const double end = clock_ms();
 
     ASSERT_EQ(frames.size(), 2u);
@@ -199,7 +207,8 @@ TEST_F(Screens, AfterLevelTenAMessageWaitsForAKey) {
     unit.level = 10;
     unit.score = 150;
     unit.apples = 3;
-    showwin();
+    clear_every_fruit();
+    play_through_screens();
     const double end = clock_ms();
 
     ASSERT_EQ(frames.size(), 4u);
@@ -240,11 +249,7 @@ TEST_F(Screens, LevelClearedAndLastLifeLostInOnePassEndInANewGame) {
     fruit[5] = {player.pos, 10, 1, -1};
     fire[2] = {FW_RIGHT, 5, -1, player.pos};
 
-    eat_apple();
-    hit_fire();
-    move_fire();
-    move_train();
-    iswin();
+    play_through_screens();
 
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_EQ(differences(frames[0].frame, text_frame({3, 8000, 41, 0}, GREAT)), 0);

@@ -1,17 +1,13 @@
 // New game and level setup: the records of a fresh game and of each new level,
 // the fruit drawn for a level, and the background's turn per level.
-#include "../headless.h"
+#include "core_fixture.h"
 
-#include "rules/level_setup.h"
-#include "shell/assets.h"
-#include "shell/game_state.h"
+#include "core/level_setup.h"
+#include "core/random.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <set>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -28,13 +24,7 @@ V of(const _fruit &f) {
     return {f.pos.x, f.pos.y, f.score, f.level, f.live};
 }
 
-class LevelSetup : public Headless {
-  protected:
-    void TearDown() override {
-        sback.Release();
-        Headless::TearDown();
-    }
-};
+using LevelSetup = Core;
 
 TEST_F(LevelSetup, NewGameWithTheDefaultSettings) {
     // Leftovers of an earlier game that a new one must clear.
@@ -81,42 +71,31 @@ TEST_F(LevelSetup, NewGameTakesTheTuningValuesAndLeavesThemAlone) {
               V({800, 600, 55, 2, 6, 4, 15, 32, 2, 128, 1000}));
 }
 
-// The tune is about a minute long; a game goes on far longer.
-TEST_F(LevelSetup, NewGameStartsTheMusicLooping) {
-    load_assets();
-    ASSERT_NE(backsound, nullptr);
-    game_initdata();
-    EXPECT_EQ(last_music.midi, backsound);
-    EXPECT_EQ(last_music.loop, 1) << "the music would stop at the tune's end";
-}
-
-TEST_F(LevelSetup, FruitFollowTheRandomSequenceInDrawOrder) {
-    // Kind, points, then x and y, each drawn again until it lies within the
-    // margins. Many seeds, so that the draws reach both ends of each band and
-    // the values just outside them.
+// Each game takes a seed of its own from the run's: the same seed lays out
+// the same fruit, and over many seeds they reach both ends of each band.
+TEST_F(LevelSetup, EachGameDrawsItsFruitFromItsOwnSeed) {
     std::set<int> drawn_x, drawn_y;
-    for (unsigned seed = 1; seed <= 1000; seed++) {
-        std::srand(seed);
+    std::vector<V> first_fruit;
+    for (uint32_t seed : {1u, 2u, 1u}) {
+        next_game_seed = seed;
         game_initdata();
-        std::srand(seed);
-        for (int i = 0; i < 12; i++) {
-            const int kind = std::rand() % 4 + 1;
-            const int score = std::rand() % (kind * 100);
-            int x, y;
-            do
-                drawn_x.insert(x = std::rand() % 640);
-            while (x < 48 || x > 592);
-            do
-                drawn_y.insert(y = std::rand() % 480);
-            while (y < 48 || y > 432);
-            ASSERT_EQ(of(fruit[i]), V({x, y, score, kind, -1}))
-                << "seed " << seed << " fruit " << i;
+        EXPECT_EQ(game_seed, seed);
+        EXPECT_NE(next_game_seed, seed) << "the next game would repeat this one";
+        EXPECT_TRUE(events.new_game) << "its music starts";
+        EXPECT_TRUE(events.level_start) << "its first level is shown and saved";
+        first_fruit.push_back(of(fruit[0]));
+    }
+    EXPECT_EQ(first_fruit[0], first_fruit[2]);
+    EXPECT_NE(first_fruit[0], first_fruit[1]);
+    for (int game = 0; game < 1000; game++) {
+        game_initdata();
+        for (int i = 0; i < unit.fruitmax; i++) {
+            drawn_x.insert(fruit[i].pos.x);
+            drawn_y.insert(fruit[i].pos.y);
         }
     }
-    for (int x : {47, 48, 592, 593})
-        EXPECT_TRUE(drawn_x.count(x)) << x;
-    for (int y : {47, 48, 432, 433})
-        EXPECT_TRUE(drawn_y.count(y)) << y;
+    EXPECT_EQ(V({*drawn_x.begin(), *drawn_x.rbegin()}), V({48, 592}));
+    EXPECT_EQ(V({*drawn_y.begin(), *drawn_y.rbegin()}), V({48, 432}));
 }
 
 TEST_F(LevelSetup, EachLevelAddsTwoFruitUpToTheTablesSize) {
@@ -186,39 +165,6 @@ TEST_F(LevelSetup, NextLevelKeepsTheGameAndRenewsTheField) {
         EXPECT_EQ(fruit[i].live, -1) << i;
     for (int i = 14; i < FRUIT_TABLE_SIZE; i++)
         EXPECT_EQ(of(fruit[i]), of(beyond)) << i;
-}
-
-TEST_F(LevelSetup, BackgroundTakesItsNextFrameWithEachLevel) {
-    // Three frames of its own, written where the sprite looks for them.
-    char dir[] = "/tmp/tarvellion-back-XXXXXX", here[4096];
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    ASSERT_EQ(chdir(dir), 0);
-    BITMAP *picture = create_bitmap(640, 480);
-    const char *const files[] = {"back0.dat", "back1.dat", "back2.dat"};
-    for (int n = 0; n < 3; n++) {
-        clear_to_color(picture, makecol(60 * n, 0, 0));
-        save_bmp(files[n], picture, nullptr);
-    }
-    destroy_bitmap(picture);
-    sback.Create("back", 3, 640, 480);
-    for (const char *file : files)
-        std::remove(file);
-    ASSERT_EQ(chdir(here), 0);
-    rmdir(dir);
-    for (int n = 0; n < 3; n++)
-        ASSERT_NE(sback.FrameBitmap(n), nullptr) << n;
-
-    V frames = {sback.Frame()}; // the start menu's
-    game_initdata();
-    frames.push_back(sback.Frame());
-    game_next();
-    frames.push_back(sback.Frame());
-    game_next();
-    frames.push_back(sback.Frame());
-    game_initdata(); // a new game goes on from where the cycle stood
-    frames.push_back(sback.Frame());
-    EXPECT_EQ(frames, V({0, 1, 2, 0, 1}));
 }
 
 } // namespace

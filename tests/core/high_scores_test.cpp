@@ -1,7 +1,7 @@
 // The high-score table's rules and its file image: places and ties, the
 // eleventh dropped, names of every printable character, and every kind of
 // damage the reader must refuse.
-#include "rules/high_scores.h"
+#include "core/high_scores.h"
 
 #include <gtest/gtest.h>
 

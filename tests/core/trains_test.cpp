@@ -1,17 +1,17 @@
 // Trains and shots: turning at the ends of the band, lining up with the
 // player, firing, and the flight of the shots across the field.
-#include "../headless.h"
+#include "core_fixture.h"
 
-#include "rules/collisions.h"
-#include "rules/level_setup.h"
-#include "rules/trains.h"
-#include "shell/game_state.h"
+#include "core/collisions.h"
+#include "core/level_setup.h"
+#include "core/trains.h"
+#include "core/game_state.h"
 
 #include <vector>
 
 namespace {
 
-using Trains = Headless;
+using Trains = Core;
 using V = std::vector<int32_t>;
 
 // The coordinate along train i's own track: x on the top and bottom edges,

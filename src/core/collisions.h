@@ -1,8 +1,9 @@
-// Collisions, scoring and the outcome of each pass: the main loop calls
-// eat_apple() and hit_fire() before the shots and trains move, iswin() after.
+// Collisions and scoring: the rules stage calls
+// eat_apple() and hit_fire() before the shots and trains move; the level's
+// outcome (screens.h) comes after them.
 #pragma once
 
-#include "../shell/game_state.h"
+#include "game_state.h"
 
 // Two centres touch when the integer part of their distance is below 20.
 bool touches(const POS &a, const POS &b);
@@ -12,6 +13,3 @@ void eat_apple();
 
 // Takes a life for every shot that touches the player.
 void hit_fire();
-
-// Level cleared, game over, extra life - in that order.
-void iswin();

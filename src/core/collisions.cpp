@@ -1,15 +1,13 @@
-// Collisions and scoring, called by the main loop's rules stage.
+// Collisions and scoring, called by the rules stage of the main loop (rules.cpp).
 #include "collisions.h"
 
-#include "screens.h"
-#include "../shell/assets.h"
+#include "events.h"
 
 #include <cmath>
 
 namespace {
 
 constexpr int TOUCH_DISTANCE = 20;
-constexpr int EXTRA_LIFE_STEP = 20000;
 
 } // namespace
 
@@ -29,7 +27,7 @@ void eat_apple() {
             continue;
         f.live = 0;
         unit.score = saturating_add(unit.score, f.score);
-        play_effect(seat);
+        events.fruit_eaten++;
         unit.apples = saturating_add(unit.apples, 1);
     }
 }
@@ -40,22 +38,6 @@ void hit_fire() {
             continue;
         shot.live = 0;
         player.live = saturating_add(player.live, -1);
-        play_effect(attact);
-    }
-}
-
-void iswin() {
-    bool fruit_left = false;
-    for (int i = 0; i < unit.fruitmax; i++)
-        if (fruit[i].live)
-            fruit_left = true;
-    if (!fruit_left)
-        showwin();
-    if (player.live < 1)
-        showlost();
-    if (unit.score >= player.maxjy) {
-        player.live = saturating_add(player.live, 1);
-        player.maxjy = saturating_add(player.maxjy, EXTRA_LIFE_STEP);
-        play_effect(liveup);
+        events.shots_hit++;
     }
 }

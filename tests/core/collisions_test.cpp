@@ -1,11 +1,10 @@
 // Collisions and scoring: collecting fruit, losing lives to shots, and the
-// extra lives. The level-cleared and game-over outcomes run in real time and
-// are watched in screens_test.cpp.
-#include "../headless.h"
+// extra lives. The screens of the level-cleared and game-over outcomes are
+// in screens_test.cpp here and in the shell's tests.
+#include "core_fixture.h"
 
-#include "rules/collisions.h"
-#include "shell/assets.h"
-#include "shell/game_state.h"
+#include "core/collisions.h"
+#include "core/screens.h"
 
 #include <initializer_list>
 #include <vector>
@@ -14,48 +13,26 @@ namespace {
 
 using V = std::vector<int32_t>;
 
-class Scoring : public Headless {
+class Scoring : public Core {
   protected:
     void SetUp() override {
-        Headless::SetUp();
-        sound = create_sample(8, 0, 11025, 16);
-        ASSERT_NE(sound, nullptr);
+        Core::SetUp();
         player.pos = {100, 100};
         player.live = 3;
         player.maxjy = 8000;
     }
 
-    void TearDown() override {
-        seat = attact = liveup = nullptr;
-        destroy_sample(sound); // frees the voices its plays took
-        Headless::TearDown();
-    }
-
-    // How many times the action plays the given effect. Without a sound
-    // driver nothing is heard, but each play keeps a voice of the library's
-    // table, taken in order: the first free voice counts the plays.
-    template <class Action> int plays(SAMPLE *&effect, Action action) {
-        effect = sound;
-        const int before = first_free_voice();
+    // How many times the action reports the event, which the shell plays.
+    template <class Action> int plays(int &event, Action action) {
+        const int before = event;
         action();
-        effect = nullptr;
-        return first_free_voice() - before;
+        return event - before;
     }
 
     void place_fruit(std::initializer_list<_fruit> placed) {
         unit.fruitmax = 0;
         for (const _fruit &f : placed)
             fruit[unit.fruitmax++] = f;
-    }
-
-    SAMPLE *sound = nullptr;
-
-  private:
-    int first_free_voice() {
-        const int voice = allocate_voice(sound);
-        EXPECT_GE(voice, 0);
-        deallocate_voice(voice);
-        return voice;
     }
 };
 
@@ -86,13 +63,13 @@ TEST_F(Scoring, AFruitWorthNothingIsStillCollected) {
     unit.score = 300;
     unit.apples = 5;
     place_fruit({{{100, 100}, 0, 2, -1}});
-    EXPECT_EQ(plays(seat, eat_apple), 1);
+    EXPECT_EQ(plays(events.fruit_eaten, eat_apple), 1);
     EXPECT_EQ(V({fruit[0].live, unit.score, unit.apples}), V({0, 300, 6}));
 }
 
 TEST_F(Scoring, EverythingTouchingCountsInTheSamePass) {
     place_fruit({{{110, 100}, 40, 1, -1}, {{300, 300}, 70, 2, -1}, {{100, 85}, 150, 3, -1}});
-    EXPECT_EQ(plays(seat, eat_apple), 2);
+    EXPECT_EQ(plays(events.fruit_eaten, eat_apple), 2);
     EXPECT_EQ(V({fruit[0].live, fruit[1].live, fruit[2].live}), V({0, -1, 0}));
     EXPECT_EQ(V({unit.score, unit.apples}), V({190, 2}));
 
@@ -100,7 +77,7 @@ TEST_F(Scoring, EverythingTouchingCountsInTheSamePass) {
     fire[1] = {FW_UP, 5, -1, {100, 110}};
     fire[2] = {FW_RIGHT, 5, 0, {100, 100}}; // dead: no longer there
     fire[3] = {FW_LEFT, 5, -1, {95, 100}};
-    EXPECT_EQ(plays(attact, hit_fire), 2);
+    EXPECT_EQ(plays(events.shots_hit, hit_fire), 2);
     EXPECT_EQ(V({fire[0].live, fire[1].live, fire[2].live, fire[3].live}), V({-1, 0, 0, 0}));
     EXPECT_EQ(player.live, 1);
     EXPECT_EQ(V({player.pos.x, player.pos.y}), V({100, 100}));
@@ -108,15 +85,15 @@ TEST_F(Scoring, EverythingTouchingCountsInTheSamePass) {
 
 TEST_F(Scoring, ACollectedFruitIsNeverTestedAgain) {
     place_fruit({{{100, 100}, 60, 1, 0}, {{105, 100}, 80, 1, -1}});
-    EXPECT_EQ(plays(seat, eat_apple), 1);
-    EXPECT_EQ(plays(seat, eat_apple), 0);
+    EXPECT_EQ(plays(events.fruit_eaten, eat_apple), 1);
+    EXPECT_EQ(plays(events.fruit_eaten, eat_apple), 0);
     EXPECT_EQ(V({fruit[0].live, fruit[1].live, unit.score, unit.apples}), V({0, 0, 80, 1}));
 }
 
 TEST_F(Scoring, ExtraLifeAtTheMarkAndEveryTwentyThousandAfter) {
     struct Case {
         int32_t score, mark;
-        V after; // lives, mark, tada sounds
+        V after; // lives, mark, extra lives reported
     } cases[] = {{7999, 8000, {3, 8000, 0}},
                  {8000, 8000, {4, 28000, 1}},
                  {27999, 28000, {3, 28000, 0}},
@@ -126,7 +103,7 @@ TEST_F(Scoring, ExtraLifeAtTheMarkAndEveryTwentyThousandAfter) {
         unit.score = c.score;
         player.live = 3;
         player.maxjy = c.mark;
-        const int sounds = plays(liveup, iswin);
+        const int sounds = plays(events.lives_gained, iswin);
         EXPECT_EQ(V({player.live, player.maxjy, sounds}), c.after) << "score " << c.score;
     }
 }

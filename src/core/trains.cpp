@@ -4,7 +4,7 @@
 // step, so a step may carry them past the band by up to speed - 1 pixels.
 #include "trains.h"
 
-#include "../shell/game_state.h"
+#include "game_state.h"
 
 namespace {
 

@@ -1,16 +1,15 @@
 // The high-score table: the ten best finished games, each with the player's
 // name, the score, the level reached and the date, best first. Pure data:
-// ranking, inserting and the file image. The file itself (high_score_file.cpp)
-// and the screens (high_score_screens.cpp) build on it.
+// ranking, inserting and the file image. The file itself (shell/high_score_file.cpp)
+// and the screens (ui/high_score_screens.cpp) build on it.
 #pragma once
-
-#include "../shell/options.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 constexpr int HIGH_SCORE_COUNT = 10;
+constexpr int PLAYER_NAME_MAX = 12; // characters of a name in the table
 
 struct HIGH_SCORE {
     char name[PLAYER_NAME_MAX + 1]; // 1 .. 12 printable ASCII characters

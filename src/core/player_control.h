@@ -1,0 +1,12 @@
+// The input stage of every pass, on the pass's input record: the keyboard
+// commands, the menu's buttons, and the player's movement and steering.
+#pragma once
+
+extern bool showmouse; // true while the menu is shown: the rules stand still
+
+// Shows (true) or hides (false) the menu, pausing or resuming the game with it.
+void show_menu(bool b);
+
+// Runs the input stage on `input` (input_record.h). The speed and lives keys
+// and the pause are reported in `events`: the keys rest a moment after each.
+void do_key_work();

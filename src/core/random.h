@@ -1,0 +1,30 @@
+// The game's own random numbers: the kinds, points and places of each level's
+// fruit. A small xorshift generator whose whole state is one 32-bit word,
+// seeded at each new game, so that a game is the same game again from its
+// seed and the input records of its passes. Level setup draws from it; what
+// is only for the eye (the sparkle) has a generator of its own in the shell.
+#pragma once
+
+#include <cstdint>
+
+// The seed the game in progress started from.
+extern uint32_t game_seed;
+
+// The seed the next new game takes: start-up sets it from the clock, and
+// each new game moves it on, so every game of a run differs.
+extern uint32_t next_game_seed;
+
+// Starts the generator from a seed (0 is taken as another fixed value: the
+// generator never leaves 0).
+void seed_game_random(uint32_t seed);
+
+// A game begins, new or continued: it takes next_game_seed as its own seed
+// and moves next_game_seed on.
+void start_game_random();
+
+// The next number, 0 .. 2^31 - 1.
+int game_random();
+
+// The generator's state as it stands, and set back to one.
+uint32_t game_random_state();
+void set_game_random_state(uint32_t state);

@@ -1,0 +1,67 @@
+// Playing the effects and the music, and the sound switch; called by the
+// main loop for the rules' events and the M key, and by the save store when
+// a game is continued.
+#include "sound.h"
+
+#include "options.h"
+#include "player_files.h"
+#include "../core/events.h"
+#include "../core/game_state.h"
+
+#include <initializer_list>
+
+SAMPLE *seat;
+SAMPLE *attact;
+SAMPLE *liveup;
+MIDI *backsound;
+
+namespace {
+
+bool music_waiting = false; // a game started its music while the sound was off
+
+void play_times(SAMPLE *sample, int times) {
+    for (int i = 0; i < times; i++)
+        play_effect(sample);
+}
+
+} // namespace
+
+void play_effect(SAMPLE *sample) {
+    if (sample && !sound_muted())
+        play_sample(sample, 255, pan, pitch, 0);
+}
+
+void start_music() {
+    if (sound_muted())
+        music_waiting = true;
+    else if (backsound)
+        play_midi(backsound, 1);
+}
+
+void play_event_sounds() {
+    if (events.new_game)
+        start_music();
+    play_times(seat, events.fruit_eaten);
+    play_times(attact, events.shots_hit);
+    play_times(liveup, events.lives_gained);
+}
+
+bool sound_muted() {
+    return options.mute != 0;
+}
+
+void switch_mute() {
+    options.mute = options.mute ? 0 : 1;
+    if (options.mute) {
+        midi_pause();
+        for (SAMPLE *sample : {seat, attact, liveup})
+            if (sample)
+                stop_sample(sample);
+    } else if (music_waiting) {
+        music_waiting = false;
+        start_music();
+    } else {
+        midi_resume();
+    }
+    write_options(player_path("options.ini").c_str());
+}
