@@ -63,6 +63,7 @@ void Headless::SetUp() {
     reset_records();
     reset_tuning();
     showmouse = false;
+    focus_paused = false;
     between_levels = BETWEEN_NONE;
     clear_events();
     use_checked_pictures();

@@ -13,6 +13,7 @@ struct INPUT_RECORD {
     bool faster, slower;        // minus, equals held
     bool more_lives, fewer_lives; // Home, End held
     bool start, end, resume;      // the menu's buttons pressed; end also by the close button
+    bool away;                    // the window has lost the keyboard focus
     // Worked by the shell and the menu, never by the rules.
     bool choose;    // Enter or the pad's button newly pressed: presses the lit menu button
     bool menu_up;   // the Up arrow or the pad's up newly pressed

@@ -9,6 +9,7 @@
 
 INPUT_RECORD input;
 bool showmouse = false;
+bool focus_paused = false;
 
 namespace {
 
@@ -16,6 +17,19 @@ constexpr int PLAYER_MARGIN = 48; // the player's centre stays this far from the
 constexpr int DELAY_STEP = 5;
 constexpr int FASTEST_DELAY = 5;
 constexpr int SLOWEST_DELAY = 100;
+
+void follow_focus() {
+    if (input.away) {
+        if (unit.pause == 0) {
+            unit.pause = 1;
+            focus_paused = true;
+        }
+    } else if (focus_paused) {
+        focus_paused = false;
+        if (!showmouse)
+            unit.pause = 0;
+    }
+}
 
 void keyboard_commands() {
     if (input.menu)
@@ -117,6 +131,7 @@ void show_menu(bool b) {
 }
 
 void do_key_work() {
+    follow_focus();
     keyboard_commands();
     menu_buttons();
     if (unit.pause)

@@ -2,11 +2,15 @@
 // commands, the menu's buttons, and the player's movement and steering.
 #pragma once
 
-extern bool showmouse; // true while the menu is shown: the rules stand still
+extern bool showmouse;    // true while the menu is shown: the rules stand still
+extern bool focus_paused; // true while they stand still only for a window away
 
 // Shows (true) or hides (false) the menu, pausing or resuming the game with it.
 void show_menu(bool b);
 
-// Runs the input stage on `input` (input_record.h). The speed and lives keys
-// and the pause are reported in `events`: the keys rest a moment after each.
+// Runs the input stage on `input` (input_record.h): the rules stand still
+// while the window is away and go on when it comes back, unless the game had
+// been paused by hand; then the commands, the menu's buttons and the
+// player's step. The speed and lives keys and the pause are reported in
+// `events`: the keys rest a moment after each.
 void do_key_work();

@@ -12,8 +12,6 @@
 #include "options.h"
 #include "player_files.h"
 #include "../core/game_state.h"
-#include "../core/player_control.h"
-#include "../ui/frame.h"
 #include "../ui/pictures.h"
 #include "../ui/present.h"
 
@@ -93,22 +91,6 @@ void switch_mode() {
     }
 }
 
-// In fullscreen the game holds the keyboard: no other window can take the
-// focus, and the focus changes its own grab causes mean nothing.
-void follow_focus() {
-    const bool away = !has_focus && !display.fullscreen;
-    if (away) {
-        if (unit.pause == 0) {
-            unit.pause = 1;
-            focus_paused = true;
-        }
-    } else if (focus_paused) {
-        focus_paused = false;
-        if (!showmouse)
-            unit.pause = 0;
-    }
-}
-
 } // namespace
 
 int window_scale(int field_w, int field_h, int desktop_w, int desktop_h, int fixed_scale) {
@@ -171,17 +153,14 @@ void handle_display_keys() {
     switch_asked = false;
 }
 
-void handle_display_events() {
-    handle_display_keys();
-    follow_focus();
+// In fullscreen the game holds the keyboard: no other window can take the
+// focus, and the focus changes its own grab causes mean nothing.
+bool window_away() {
+    return !has_focus && !display.fullscreen;
 }
 
 bool alt_held() {
     return key[KEY_ALT] || key[KEY_ALTGR];
-}
-
-bool paused_by_focus_loss() {
-    return focus_paused;
 }
 
 bool display_lost() {

@@ -48,16 +48,12 @@ void watch_display_keys();
 // remembers the new choice in the options file. Called by the waits.
 void handle_display_keys();
 
-// handle_display_keys(), and the rules stand still while the window has lost
-// the keyboard focus and go on when it comes back, unless the game had been
-// paused by hand. Called by the main loop before the input stage.
-void handle_display_events();
+// Whether the window has lost the keyboard focus to another one: the rules
+// then stand still (input_record.h). Never in fullscreen.
+bool window_away();
 
 // Whether an Alt key is held: Enter then switches the mode and does not pause.
 bool alt_held();
-
-// Whether the game stands still only because the window lost the focus.
-bool paused_by_focus_loss();
 
 // Whether a mode switch failed and no mode could be set again: the game can
 // only be saved and ended.

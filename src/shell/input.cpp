@@ -57,6 +57,7 @@ void gather_input() {
     input.menu_up = (now.up && !held_before.up) || pad.pressed_up;
     input.menu_down = (now.down && !held_before.down) || pad.pressed_down;
     input.mute = now.m && !held_before.m;
+    input.away = window_away();
     held_before = now;
 }
 

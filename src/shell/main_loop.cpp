@@ -161,7 +161,7 @@ double screens_step() {
 // input stage.
 double compose_and_take_input() {
     put_bmp();
-    handle_display_events();
+    handle_display_keys();
     return input_stage();
 }
 

@@ -15,7 +15,6 @@
 #include <cwchar>
 
 BITMAP *buffer;
-bool focus_paused = false;
 
 namespace {
 
@@ -171,6 +170,7 @@ void show_to_screen() {
     std::snprintf(status, sizeof status,
                   "Game Level: %d     Score: %ld     Apples: %ld      Player Lives: %d", unit.level,
                   static_cast<long>(unit.score), static_cast<long>(unit.apples), player.live);
+    // The rules stand still only because the window lost the focus.
     if (focus_paused)
         draw_pause_label(buffer);
     textout_ex(buffer, font, status, 10, 10, makecol(255, 255, 255), -1);

@@ -7,10 +7,6 @@
 
 extern BITMAP *buffer; // the off-screen frame: the field, SW x SH
 
-// True while the rules stand still only because the window lost the focus;
-// the display module sets it, and the frame then says the game is paused.
-extern bool focus_paused;
-
 // Composes the next frame into buffer: background, fruit, player, trains and
 // shots, buttons, and the pointer while the menu is shown.
 void put_bmp();

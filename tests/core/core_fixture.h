@@ -19,6 +19,7 @@ class Core : public ::testing::Test {
         clear_events();
         input = INPUT_RECORD{};
         showmouse = false;
+        focus_paused = false;
         between_levels = BETWEEN_NONE;
     }
 };
