@@ -8,16 +8,23 @@
 #include <cstring>
 #include <string>
 
-COMMAND_LINE command_line = {0, -1};
+COMMAND_LINE command_line = {0, -1, nullptr, 0, 0};
 
 const char *const USAGE = "Usage: tarvellion [OPTION]...\n"
                           "Play Tarvellion: collect the fruit, dodge the trains' shots.\n"
                           "\n"
-                          "  --fullscreen  play on the whole screen\n"
-                          "  --window      play in a window\n"
-                          "  --scale N     show every pixel of the field N times as large (1-16)\n"
-                          "  --help        show this help and exit\n"
-                          "  --version     show the version and exit\n";
+                          "  --fullscreen   play on the whole screen\n"
+                          "  --window       play in a window\n"
+                          "  --scale N      show every pixel of the field N times as large (1-16)\n"
+                          "  --replay FILE  watch a recorded game (Esc or a click ends it;\n"
+                          "                 - and = change its pace)\n"
+                          "  --verify       with --replay: play it without a display as fast as\n"
+                          "                 it goes, print the final level, score and state\n"
+                          "                 hash; exit 3 when the game goes another way\n"
+                          "  --timedemo     with --replay: play it drawing every frame as fast\n"
+                          "                 as the machine allows, print passes per second\n"
+                          "  --help         show this help and exit\n"
+                          "  --version      show the version and exit\n";
 
 namespace {
 
@@ -41,7 +48,7 @@ int bad_usage(const std::string &why) {
 } // namespace
 
 int read_command_line(int argc, const char *const *argv) {
-    command_line = {0, -1};
+    command_line = {0, -1, nullptr, 0, 0};
     for (int i = 1; i < argc; i++) {
         const std::string arg = argv[i];
         if (arg == "--help") {
@@ -60,9 +67,20 @@ int read_command_line(int argc, const char *const *argv) {
             if (!parse_scale(value, command_line.scale))
                 return bad_usage("--scale needs a whole number from 1 to " +
                                  std::to_string(MAX_SCALE));
+        } else if (arg == "--replay") {
+            if (i + 1 >= argc)
+                return bad_usage("--replay needs a file");
+            command_line.replay = argv[++i];
+        } else if (arg == "--verify" || arg == "--timedemo") {
+            (arg == "--verify" ? command_line.verify : command_line.timedemo) = 1;
         } else {
             return bad_usage("unknown option '" + arg + "'");
         }
     }
+    if ((command_line.verify || command_line.timedemo) && !command_line.replay)
+        return bad_usage(std::string(command_line.verify ? "--verify" : "--timedemo") +
+                         " needs --replay FILE");
+    if (command_line.verify && command_line.timedemo)
+        return bad_usage("--verify and --timedemo cannot go together");
     return -1;
 }

@@ -8,6 +8,7 @@
 #include "input.h"
 #include "options.h"
 #include "player_files.h"
+#include "replay_file.h"
 #include "waits.h"
 #include "../core/game_state.h"
 #include "../ui/frame.h"
@@ -54,6 +55,7 @@ bool enter_game() {
     game.date = today();
     insert_high_score(high_scores, game);
     const int error = write_high_scores();
+    keep_replay_for_entry(place);
     remember_name(entry.name);
     if (ending_requested())
         return false;

@@ -9,6 +9,7 @@
 #include "main_loop.h"
 #include "options.h"
 #include "player_files.h"
+#include "replay_file.h"
 #include "save_file.h"
 #include "settings.h"
 #include "waits.h"
@@ -29,6 +30,8 @@ int main(int argc, char *argv[]) {
     const int exit_now = read_command_line(argc, argv);
     if (exit_now >= 0)
         return exit_now;
+    if (command_line.verify)
+        return verify_replay(command_line.replay);
     frame_log_open();
 
     // The data is read from the working directory: the library finds its
@@ -74,6 +77,7 @@ int main(int argc, char *argv[]) {
     follow_menu();
     next_game_seed = static_cast<uint32_t>(std::time(nullptr));
     save_at_each_level_start(true);
+    record_games(true);
 
     // An ending lets the screens between levels run out first (every wait
     // ends at once then), so the save holds the level they set up.
@@ -94,6 +98,7 @@ int main(int argc, char *argv[]) {
         keep_snapshot();
         saved = write_snapshot() == 0;
     }
+    finish_recording();
     destory_all();
     allegro_exit();
     return saved ? 0 : 1;

@@ -9,6 +9,7 @@
 #include "display.h"
 #include "high_score_entry.h"
 #include "input.h"
+#include "replay_file.h"
 #include "save_file.h"
 #include "sound.h"
 #include "waits.h"
@@ -53,6 +54,7 @@ ScreenPace pace_of(int screen) {
 enum { PLAYING, RESTING, SCREENS };
 
 int loop_state = PLAYING;
+bool game_began = false; // in this pass, new or after a game over
 TIMED_WAIT wait;
 bool key_waiting = false; // the screen's time is over; it waits for a key
 double rest_plain = 0;    // the rest's parts still to come: the pause key's,
@@ -61,6 +63,7 @@ double rest_sparkle = 0;  // then the speed and lives keys'
 } // namespace
 
 void act_on_events() {
+    game_began = game_began || events.new_game;
     play_event_sounds();
     if (events.level_start) {
         sback.AutoStep();
@@ -112,6 +115,7 @@ double begin_rest() {
 // nothing to show, and ends at once.
 void show_between_levels() {
     if (between_levels == SCREEN_HIGH_SCORE) {
+        record_game_over();
         if (!begin_high_score_entry()) {
             screen_done();
             act_on_events();
@@ -171,13 +175,20 @@ double input_stage() {
     take_menu_input();
     // The saved game is the shell's to read: Continue before any game
     // exists loads it before the rules act on the button.
-    if (input.resume && !input.start && unit.fruitmax == 0)
+    const bool loading = input.resume && !input.start && unit.fruitmax == 0;
+    if (loading)
         game_load();
     do_key_work();
     follow_menu();
     if (input.mute)
         switch_mute();
     act_on_events();
+    // A game that began in this pass is recorded from its end on.
+    if (game_began || loading)
+        begin_recording(!game_began);
+    else
+        record_pass();
+    game_began = false;
     const double sleep = begin_rest();
     clear_events();
     return sleep;
