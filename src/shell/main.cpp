@@ -10,6 +10,7 @@
 #include "options.h"
 #include "player_files.h"
 #include "replay_file.h"
+#include "replay_watch.h"
 #include "save_file.h"
 #include "settings.h"
 #include "waits.h"
@@ -32,6 +33,18 @@ int main(int argc, char *argv[]) {
         return exit_now;
     if (command_line.verify)
         return verify_replay(command_line.replay);
+    // Read before the data folder becomes the working directory: the name is
+    // the player's, from where the game was started.
+    REPLAY replay;
+    if (command_line.replay) {
+        const std::string wrong = read_replay(command_line.replay, replay);
+        if (!wrong.empty()) {
+            tell_player(
+                ("tarvellion: " + std::string(command_line.replay) + ": " + wrong + "\n").c_str(),
+                true);
+            return 2;
+        }
+    }
     frame_log_open();
 
     // The data is read from the working directory: the library finds its
@@ -73,6 +86,13 @@ int main(int argc, char *argv[]) {
         return 1;
     if (!loadfile())
         return 1;
+    if (command_line.replay) {
+        // Nothing of the player's game or files is touched.
+        const int status = watch_replay(replay, command_line.timedemo);
+        destory_all();
+        allegro_exit();
+        return status;
+    }
     show_menu(true);
     follow_menu();
     next_game_seed = static_cast<uint32_t>(std::time(nullptr));

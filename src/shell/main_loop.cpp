@@ -10,6 +10,7 @@
 #include "high_score_entry.h"
 #include "input.h"
 #include "replay_file.h"
+#include "replay_watch.h"
 #include "save_file.h"
 #include "sound.h"
 #include "waits.h"
@@ -116,6 +117,9 @@ double begin_rest() {
 void show_between_levels() {
     if (between_levels == SCREEN_HIGH_SCORE) {
         record_game_over();
+        // A replay ends at its game's high-score screen.
+        if (watching_replay())
+            return;
         if (!begin_high_score_entry()) {
             screen_done();
             act_on_events();
@@ -134,6 +138,8 @@ double screens_step() {
     handle_display_keys();
     while (between_levels != BETWEEN_NONE) {
         if (between_levels == SCREEN_HIGH_SCORE) {
+            if (watching_replay())
+                return KEY_POLL_MS;
             const double sleep = high_score_entry_step();
             if (sleep > 0)
                 return sleep;
@@ -149,7 +155,7 @@ double screens_step() {
                 key_waiting = true;
             }
         }
-        if (key_waiting && !key_wait_over())
+        if (key_waiting && !watching_replay() && !key_wait_over())
             return KEY_POLL_MS;
         key_waiting = false;
         screen_done();
@@ -172,12 +178,18 @@ double compose_and_take_input() {
 } // namespace
 
 double input_stage() {
-    take_menu_input();
-    // The saved game is the shell's to read: Continue before any game
-    // exists loads it before the rules act on the button.
-    const bool loading = input.resume && !input.start && unit.fruitmax == 0;
-    if (loading)
-        game_load();
+    bool loading = false;
+    if (watching_replay()) {
+        // The rules read what the recorded player asked for.
+        next_replay_record(input);
+    } else {
+        take_menu_input();
+        // The saved game is the shell's to read: Continue before any game
+        // exists loads it before the rules act on the button.
+        loading = input.resume && !input.start && unit.fruitmax == 0;
+        if (loading)
+            game_load();
+    }
     do_key_work();
     follow_menu();
     if (input.mute)

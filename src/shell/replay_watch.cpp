@@ -1,0 +1,94 @@
+// Watching a replay; main() calls watch_replay() for --replay, the input
+// stage asks for the records.
+#include "replay_watch.h"
+
+#include "endings.h"
+#include "main_loop.h"
+#include "waits.h"
+#include "../core/game_state.h"
+#include "../core/screens.h"
+#include "../platform/platform.h"
+#include "../ui/menu.h"
+
+#include <allegro.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const REPLAY *playing = nullptr;
+std::size_t next_pass = 0;
+
+constexpr double SLOWEST_PACE = 4;
+constexpr double FASTEST_PACE = 0.125;
+
+// The timedemo's clock: a second passes at every reading, so the screens
+// between levels show for a pass each.
+double leaping_clock() {
+    static double now = 0;
+    return now += 1000;
+}
+
+// Keys and a click of the viewer's, each taken once per press.
+struct ViewerKeys {
+    bool stop, faster, slower;
+};
+
+ViewerKeys viewer_keys() {
+    static ViewerKeys before{};
+    const ViewerKeys now = {key[KEY_ESC] || (mouse_b & 1), key[KEY_MINUS] != 0,
+                            key[KEY_EQUALS] != 0};
+    const ViewerKeys pressed = {now.stop && !before.stop, now.faster && !before.faster,
+                                now.slower && !before.slower};
+    before = now;
+    return pressed;
+}
+
+} // namespace
+
+bool watching_replay() {
+    return playing != nullptr;
+}
+
+bool next_replay_record(INPUT_RECORD &record) {
+    if (!playing || next_pass >= playing->passes.size())
+        return false;
+    record = unpack_record(playing->passes[next_pass++]);
+    return true;
+}
+
+int watch_replay(const REPLAY &replay, bool timedemo) {
+    start_replay(replay);
+    follow_menu();
+    playing = &replay;
+    next_pass = 0;
+    if (timedemo)
+        wait_clock = leaping_clock;
+    double pace = 1;
+    const double start = clock_ms();
+    long passes = 0;
+    while (!unit.end && next_pass < replay.passes.size() && !ending_requested() &&
+           between_levels != SCREEN_HIGH_SCORE) {
+        const ViewerKeys keys = viewer_keys();
+        if (keys.stop)
+            break;
+        if (keys.faster)
+            pace = std::max(FASTEST_PACE, pace / 2);
+        if (keys.slower)
+            pace = std::min(SLOWEST_PACE, pace * 2);
+        const double wait = run_pass();
+        passes++;
+        if (!timedemo)
+            delay(wait * pace);
+    }
+    playing = nullptr;
+    if (timedemo) {
+        const double seconds = (clock_ms() - start) / 1000;
+        char line[96];
+        std::snprintf(line, sizeof line, "%ld passes in %.2f s: %.0f passes per second\n", passes,
+                      seconds, seconds > 0 ? passes / seconds : 0.0);
+        tell_player(line, false);
+    }
+    return 0;
+}

@@ -1,0 +1,19 @@
+// Watching a replay in the window: --replay FILE at the pace it was played,
+// --timedemo as fast as the machine draws. The main loop runs as in play,
+// but its passes take their records from the replay (input.cpp), the key
+// waits of the screens end at once, and nothing is saved or recorded.
+#pragma once
+
+#include "../core/replay.h"
+
+// Whether a replay is playing: the input stage then takes its records.
+bool watching_replay();
+
+// The next pass's record of the replay playing; false once it has none.
+bool next_replay_record(INPUT_RECORD &record);
+
+// Plays the replay to its end, or until Esc or a click, once the window and
+// the pictures are up. The viewer's minus and equals make it faster and
+// slower; --timedemo draws every frame without waiting and prints the passes
+// per second. Returns the exit code.
+int watch_replay(const REPLAY &replay, bool timedemo);
