@@ -14,7 +14,7 @@ PACKAGES := cmake g++ make pkg-config liballegro4-dev libgtest-dev xvfb xdotool 
 WINDOWS_PACKAGES := cmake make patch debian-archive-keyring g++-mingw-w64-x86-64 \
 	mingw-w64-tools icoutils wine wine64
 JOBS := $(shell nproc 2>/dev/null || echo 2)
-FUZZ_TARGETS := settings save data high_scores
+FUZZ_TARGETS := settings save data high_scores replay
 # The Debian package: built from a copy of the source tree inside build-deb/, since
 # dpkg-buildpackage leaves its results beside the tree it builds. It is built again
 # whenever a file of the tree changes, or one comes or goes.

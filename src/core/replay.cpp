@@ -81,8 +81,12 @@ class Reader {
             if (shift == 28 && b > 0x0F)
                 ok = false;
             v |= (b & 0x7F) << shift;
-            if (!(b & 0x80))
+            if (!(b & 0x80)) {
+                // The encoder never writes a number longer than it needs.
+                if (shift > 0 && b == 0)
+                    ok = false;
                 return v;
+            }
         }
         ok = false;
         return 0;
@@ -228,7 +232,6 @@ std::string decode_replay(const unsigned char *bytes, std::size_t size, REPLAY &
         return "a replay of format version " + std::to_string(format) +
                "; this Tarvellion plays version " + std::to_string(REPLAY_FORMAT);
     in.raw(r.version, sizeof r.version);
-    r.version[sizeof r.version - 1] = '\0';
     for (int32_t &t : r.tuning)
         t = static_cast<int32_t>(in.u32());
     r.seed = in.u32();
@@ -236,6 +239,8 @@ std::string decode_replay(const unsigned char *bytes, std::size_t size, REPLAY &
     r.flags = static_cast<uint8_t>(in.u8());
     r.continued = static_cast<uint8_t>(in.u8());
     in.raw(r.start, sizeof r.start);
+    if (r.version[sizeof r.version - 1] != '\0' || r.flags > 3 || r.continued > 1)
+        return "a damaged replay (its header)";
     const uint32_t runs = in.varint();
     // Each run takes at least three bytes: no count can outgrow the file.
     if (!in.ok || runs > in.left() / 3)
@@ -243,7 +248,10 @@ std::string decode_replay(const unsigned char *bytes, std::size_t size, REPLAY &
     for (uint32_t i = 0; i < runs && in.ok; i++) {
         const uint32_t length = in.varint();
         const uint16_t record = static_cast<uint16_t>(in.u16());
-        if (length == 0 || length > MAX_PASSES - r.passes.size() || record >> ACTION_COUNT)
+        // The encoder writes each run as long as it goes.
+        const bool joins_last = !r.passes.empty() && r.passes.back() == record;
+        if (length == 0 || length > MAX_PASSES - r.passes.size() || record >> ACTION_COUNT ||
+            joins_last)
             return "a damaged replay (its passes)";
         r.passes.insert(r.passes.end(), length, record);
     }
