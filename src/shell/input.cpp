@@ -79,6 +79,18 @@ void take_menu_input() {
     input.resume = bresume.Value();
 }
 
+bool player_active() {
+    static int last_x = mouse_x, last_y = mouse_y;
+    const bool moved = mouse_x != last_x || mouse_y != last_y;
+    last_x = mouse_x;
+    last_y = mouse_y;
+    bool held = keypressed() || mouse_b || close_requested();
+    for (int k = 1; k < KEY_MAX && !held; k++)
+        held = key[k] != 0;
+    poll_gamepad();
+    return moved || held || pad.left || pad.right || pad.up || pad.down || pad.button || pad.start;
+}
+
 void forget_pressed_keys() {
     held_before = held_now();
     forget_pad_presses();

@@ -12,6 +12,11 @@ void gather_input();
 // the buttons' clicks, and the window's close button as End, go into `input`.
 void take_menu_input();
 
+// Whether the player touches anything now: a key held or typed, the pointer
+// moved since the last call, a mouse button, the gamepad pushed or pressed,
+// the window's close button. Read by the attract mode, whatever the records.
+bool player_active();
+
 // After a screen that waited for keys: whatever is still held counts as
 // pressed only once it has been let go.
 void forget_pressed_keys();

@@ -1,5 +1,6 @@
 // The program's entry: start-up, the main loop and shutdown.
 #include "assets.h"
+#include "attract.h"
 #include "command_line.h"
 #include "display.h"
 #include "endings.h"
@@ -105,7 +106,9 @@ int main(int argc, char *argv[]) {
         frame_log_stamp();
         const double wait = run_pass();
         frame_log_stamp();
-        keep_snapshot();
+        follow_attract();
+        if (!showing_demo())
+            keep_snapshot();
         delay(wait);
     }
 

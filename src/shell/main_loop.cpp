@@ -68,7 +68,9 @@ void act_on_events() {
     play_event_sounds();
     if (events.level_start) {
         sback.AutoStep();
-        save_level_start();
+        // A replay's levels are not the player's game.
+        if (!watching_replay())
+            save_level_start();
     }
 }
 
@@ -195,11 +197,14 @@ double input_stage() {
     if (input.mute)
         switch_mute();
     act_on_events();
-    // A game that began in this pass is recorded from its end on.
-    if (game_began || loading)
-        begin_recording(!game_began);
-    else
-        record_pass();
+    // A game that began in this pass is recorded from its end on; a replay
+    // playing is not recorded again.
+    if (!watching_replay()) {
+        if (game_began || loading)
+            begin_recording(!game_began);
+        else
+            record_pass();
+    }
     game_began = false;
     const double sleep = begin_rest();
     clear_events();
@@ -239,6 +244,12 @@ double run_pass() {
         }
     }
     return compose_and_take_input();
+}
+
+void return_to_play() {
+    loop_state = PLAYING;
+    key_waiting = false;
+    rest_plain = rest_sparkle = 0;
 }
 
 bool in_play() {

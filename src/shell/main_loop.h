@@ -22,6 +22,10 @@ bool in_play();
 // rest. run_pass() calls it; the tests of the controls drive it directly.
 double input_stage();
 
+// Leaves whatever screen or rest the loop was in, for a game put back as it
+// was before them (the attract mode's end).
+void return_to_play();
+
 // Plays the sounds for the rules' events, and at a level's start shows the
 // next background and saves the game.
 void act_on_events();

@@ -58,6 +58,8 @@ bool take_option(const std::string &name, const std::string &value) {
         parse_number(value, 0, 1, options.fullscreen);
     else if (name == "mute")
         parse_number(value, 0, 1, options.mute);
+    else if (name == "attract")
+        parse_number(value, 0, 1, options.attract);
     else if (name == "name") {
         if (is_name(value))
             std::snprintf(options.name, sizeof options.name, "%s", value.c_str());
@@ -79,6 +81,7 @@ void reset_options() {
     options.scale = 0;
     options.fullscreen = -1;
     options.mute = 0;
+    options.attract = 1;
     options.name[0] = '\0';
     unknown_lines.clear();
 }
@@ -125,6 +128,8 @@ int write_options(const char *path) {
         text += line;
     }
     std::snprintf(line, sizeof line, "mute = %d\n", options.mute);
+    text += line;
+    std::snprintf(line, sizeof line, "attract = %d\n", options.attract);
     text += line;
     if (options.name[0])
         text += std::string("name = ") + options.name + "\n";

@@ -11,12 +11,13 @@ struct GAME_OPTIONS {
     int scale;      // 0: the largest the desktop has room for; else pixels per field pixel
     int fullscreen; // -1: never chosen (setting.ini's graphics mode decides); 0 or 1
     int mute;       // 1: no music and no sound effects
+    int attract;    // 1: the menu left alone plays a demo; 0: it never does
     char name[PLAYER_NAME_MAX + 1]; // the name last typed into the high-score table
 };
 
 extern GAME_OPTIONS options;
 
-// Back to the defaults: scale 0, fullscreen -1, sound on, no name.
+// Back to the defaults: scale 0, fullscreen -1, sound on, the demo on, no name.
 void reset_options();
 
 // Reads the file at path. A missing file, or one that is not text, leaves the

@@ -51,6 +51,20 @@ bool watching_replay() {
     return playing != nullptr;
 }
 
+void begin_watching(const REPLAY &replay) {
+    playing = &replay;
+    next_pass = 0;
+}
+
+void stop_watching() {
+    playing = nullptr;
+}
+
+bool replay_over() {
+    return !playing || next_pass >= playing->passes.size() || unit.end ||
+           between_levels == SCREEN_HIGH_SCORE;
+}
+
 bool next_replay_record(INPUT_RECORD &record) {
     if (!playing || next_pass >= playing->passes.size())
         return false;
@@ -61,15 +75,13 @@ bool next_replay_record(INPUT_RECORD &record) {
 int watch_replay(const REPLAY &replay, bool timedemo) {
     start_replay(replay);
     follow_menu();
-    playing = &replay;
-    next_pass = 0;
+    begin_watching(replay);
     if (timedemo)
         wait_clock = leaping_clock;
     double pace = 1;
     const double start = clock_ms();
     long passes = 0;
-    while (!unit.end && next_pass < replay.passes.size() && !ending_requested() &&
-           between_levels != SCREEN_HIGH_SCORE) {
+    while (!replay_over() && !ending_requested()) {
         const ViewerKeys keys = viewer_keys();
         if (keys.stop)
             break;
@@ -82,7 +94,7 @@ int watch_replay(const REPLAY &replay, bool timedemo) {
         if (!timedemo)
             delay(wait * pace);
     }
-    playing = nullptr;
+    stop_watching();
     if (timedemo) {
         const double seconds = (clock_ms() - start) / 1000;
         char line[96];

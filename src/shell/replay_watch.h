@@ -9,6 +9,16 @@
 // Whether a replay is playing: the input stage then takes its records.
 bool watching_replay();
 
+// From now on the input stage takes the replay's records, from its first;
+// the caller has put the game where the replay starts (start_replay). Until
+// stop_watching(), which goes back to the devices.
+void begin_watching(const REPLAY &replay);
+void stop_watching();
+
+// Whether the replay playing has run out: its records are all taken, its
+// game has ended (its high-score screen) or the recorded player chose End.
+bool replay_over();
+
 // The next pass's record of the replay playing; false once it has none.
 bool next_replay_record(INPUT_RECORD &record);
 

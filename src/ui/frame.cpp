@@ -15,10 +15,12 @@
 #include <cwchar>
 
 BITMAP *buffer;
+bool demo_label = false;
 
 namespace {
 
 constexpr int ANIMATION_PERIOD = 5; // passes of unit.timer per animation frame
+constexpr int DEMO_LABEL_RISE = 40; // from the field's bottom edge to the label's middle
 
 // The first pixel in the mask colour among n, or null. These are the fast
 // searches the C library has for bytes and, where wchar_t is 32 bits wide,
@@ -117,13 +119,12 @@ template <typename Pixel> void fill_rows(BITMAP *b, Pixel colour) {
         std::memcpy(reinterpret_cast<Pixel *>(b->line[y]) + b->cl, first, bytes);
 }
 
-// A dark box in the middle of the field saying why nothing moves.
-void draw_pause_label(BITMAP *b) {
+// A dark box across the field's middle column with a word on it.
+void draw_label(BITMAP *b, const char *text, int cy) {
     constexpr int HALF_W = 60, HALF_H = 12;
-    const int cx = b->w / 2, cy = b->h / 2;
+    const int cx = b->w / 2;
     rectfill(b, cx - HALF_W, cy - HALF_H, cx + HALF_W, cy + HALF_H, makecol(0, 0, 0));
-    textout_centre_ex(b, font, "Paused", cx, cy - text_height(font) / 2, makecol(255, 255, 255),
-                      -1);
+    textout_centre_ex(b, font, text, cx, cy - text_height(font) / 2, makecol(255, 255, 255), -1);
 }
 
 void clear_field(BITMAP *b, int colour) {
@@ -172,7 +173,10 @@ void show_to_screen() {
                   static_cast<long>(unit.score), static_cast<long>(unit.apples), player.live);
     // The rules stand still only because the window lost the focus.
     if (focus_paused)
-        draw_pause_label(buffer);
+        draw_label(buffer, "Paused", buffer->h / 2);
+    // Low on the field, between the fruit's band and the trains' edge.
+    if (demo_label)
+        draw_label(buffer, "Demo", buffer->h - DEMO_LABEL_RISE);
     textout_ex(buffer, font, status, 10, 10, makecol(255, 255, 255), -1);
     present_frame(buffer);
     clear_field(buffer, makecol(0, 128, 0));

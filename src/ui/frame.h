@@ -7,6 +7,9 @@
 
 extern BITMAP *buffer; // the off-screen frame: the field, SW x SH
 
+// True while the menu's demo plays (shell/attract.cpp): every frame says so.
+extern bool demo_label;
+
 // Composes the next frame into buffer: background, fruit, player, trains and
 // shots, buttons, and the pointer while the menu is shown.
 void put_bmp();

@@ -63,6 +63,10 @@ void move_highlight(int step) {
         light((menu_highlight + step + MENU_BUTTONS) % MENU_BUTTONS);
 }
 
+void light_button(int which) {
+    light(which);
+}
+
 void press_highlighted() {
     if (menu_highlight != NO_HIGHLIGHT)
         top_to_bottom[menu_highlight]->Press();

@@ -24,5 +24,8 @@ void follow_pointer();
 // to the first; from none, down lights the top button and up the bottom one.
 void move_highlight(int step);
 
+// Lights the button (or NO_HIGHLIGHT for none), as the keys left it.
+void light_button(int which);
+
 // Presses the lit button, as a click on it would; nothing when none is lit.
 void press_highlighted();
