@@ -75,9 +75,11 @@ test-sanitize: deps
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 TARVELLION_TEST_SLOWDOWN=3 \
 		ctest --output-on-failure --stop-on-failure -j $(JOBS) -LE 'package|windows'
 
-# The soak ten times as long as in `make test`, in the default window.
+# The soak ten times as long as in `make test`, in the default window; then the
+# autopilot through twenty thousand games of the core alone.
 soak: build
 	$(BUILD)/tests/soak/soak 2000000
+	$(BUILD)/tools/autopilot soak 20000
 
 # build-deb/tarvellion_<version>_<arch>.deb, as `dpkg-buildpackage -us -uc -b` makes it
 # from a clean tree: a fresh copy of the tracked files and any new ones not ignored.

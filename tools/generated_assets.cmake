@@ -7,6 +7,9 @@ set(TARVELLION_GAME_DATA
     train0.dat train1.dat train2.dat back0.dat back1.dat back2.dat lost.dat mouse.dat
     eat.wav attact.wav tada.wav town.dat
     piano.pat marimba.pat acbass.pat kick.pat snare.pat hihat.pat default.cfg allegro.cfg)
+# Recorded by tools/autopilot rather than drawn, and shipped beside them: the
+# demo the start menu plays when it is left alone.
+set(TARVELLION_RECORDED_DATA demo.replay)
 # The icon is drawn anew at each size the desktops' icon theme has a folder for.
 set(TARVELLION_ICON_SIZES 16 24 32 48 64 128 256)
 list(TRANSFORM TARVELLION_ICON_SIZES PREPEND tarvellion- OUTPUT_VARIABLE TARVELLION_ICONS)

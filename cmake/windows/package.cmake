@@ -39,7 +39,8 @@ set(windows_release tarvellion-${PROJECT_VERSION})
 set(windows_zip ${CMAKE_BINARY_DIR}/${windows_release}-win64.zip)
 configure_file(${CMAKE_SOURCE_DIR}/dist/windows/README.txt.in
   ${CMAKE_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
-list(TRANSFORM TARVELLION_GAME_DATA PREPEND ${CMAKE_SOURCE_DIR}/data/ OUTPUT_VARIABLE windows_data)
+set(windows_data ${TARVELLION_GAME_DATA} ${TARVELLION_RECORDED_DATA})
+list(TRANSFORM windows_data PREPEND ${CMAKE_SOURCE_DIR}/data/)
 set(windows_stage ${CMAKE_BINARY_DIR}/zip)
 add_custom_command(OUTPUT ${windows_zip}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${windows_stage}

@@ -9,10 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <random>
 #include <set>
@@ -328,6 +330,26 @@ TEST_F(WindowsGame, MessagesWithoutAConsoleShowInABox) {
     // The usage takes lines, the version one; a mistake shows the usage too.
     EXPECT_GT(box_height["--help"], box_height["--version"]);
     EXPECT_GE(box_height["--bogus"], box_height["--help"]);
+}
+
+// The golden replays end on Windows as they end on Linux: the same level,
+// score and state hash, printed by --verify without a display.
+TEST_F(WindowsGame, VerifiesTheGoldenReplaysAsLinuxDoes) {
+    for (const auto &entry : fs::directory_iterator(TARVELLION_GOLDEN_DIR)) {
+        if (entry.path().extension() != ".replay")
+            continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        GameOptions options = windows_game({"--replay", "Z:" + entry.path().string(), "--verify"});
+        options.display = false;
+        GameRun run(options);
+        const ExitStatus status = run.wait_exit(30);
+        EXPECT_TRUE(status.exited && status.code == 0) << to_string(status) << run.errors();
+        std::ifstream expected(fs::path(entry.path()).replace_extension(".expected"));
+        const std::string want((std::istreambuf_iterator<char>(expected)), {});
+        std::string got = run.output();
+        got.erase(std::remove(got.begin(), got.end(), '\r'), got.end());
+        EXPECT_EQ(got, want);
+    }
 }
 
 } // namespace
