@@ -1,4 +1,4 @@
-// Collisions and scoring, called by the rules stage of the main loop (rules.cpp).
+// Collisions and scoring, called by the rules stage (rules_stage.cpp).
 #include "collisions.h"
 
 #include "events.h"

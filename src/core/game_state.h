@@ -1,7 +1,7 @@
 // Every record and tuning value the game shares. All of them live for the
 // whole run and are read and written by name from the rest of the game; the
 // records unit, player, train, fire and fruit, in this field order, are what
-// the save file holds (save_file.cpp lays them out byte by byte).
+// the save file holds (save_codec.cpp lays them out byte by byte).
 #pragma once
 
 #include <cstdint>

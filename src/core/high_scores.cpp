@@ -1,5 +1,5 @@
 // The high-score table's rules and file image; called by the game-over screen
-// (through high_score_screens.cpp) and by the file's reader and writer.
+// (through shell/high_score_entry.cpp) and by the file's reader and writer.
 #include "high_scores.h"
 
 #include <cstdio>

@@ -1,5 +1,5 @@
-// The rules' stage, called by the main loop (shell/main_loop.cpp), the soak
-// and the tools that play the game without a window.
+// The rules' stage, called by the main loop (shell/main_loop.cpp) and by a
+// replay's passes (replay.cpp).
 #include "rules_stage.h"
 
 #include "collisions.h"

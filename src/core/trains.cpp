@@ -1,4 +1,4 @@
-// Trains and shots, called by the main loop's rules stage (main_loop.cpp).
+// Trains and shots, called by the rules stage (rules_stage.cpp).
 //
 // Trains and shots live on the band 16 .. size - 16. The tests run before the
 // step, so a step may carry them past the band by up to speed - 1 pixels.

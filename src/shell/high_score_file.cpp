@@ -1,5 +1,5 @@
 // Reading and writing "highscores.txt"; start-up (main.cpp) reads it, the
-// game-over screen (high_score_screens.cpp) writes it.
+// high-score screen (high_score_entry.cpp) writes it.
 #include "high_score_file.h"
 
 #include "../platform/platform.h"

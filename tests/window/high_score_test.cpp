@@ -103,6 +103,16 @@ TEST(HighScoreTable, AGameOverWithAGoodScoreAsksForTheNameAndShowsIt) {
     // A fruit of the new game may lie under the player and be taken at once.
     EXPECT_EQ(game.unit.level, 1) << "the new game is what End keeps";
     EXPECT_EQ(game.player.live, 3);
+
+    // The entry's game is kept beside the table, and plays again to its end.
+    ASSERT_TRUE(run.file("highscore-1.replay"));
+    const std::string verify = std::string(TARVELLION_GAME_PATH) + " --replay " + run.directory() +
+                               "/highscore-1.replay --verify";
+    FILE *played = popen(verify.c_str(), "r");
+    char line[96] = {};
+    ASSERT_TRUE(played && std::fgets(line, sizeof line, played));
+    EXPECT_EQ(pclose(played), 0);
+    EXPECT_EQ(std::string(line).rfind("level 3, score 1234,", 0), 0u) << line;
 }
 
 // A logout while the name is typed: the typing ends, the game enters under the
