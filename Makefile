@@ -36,7 +36,7 @@ DEB_SOURCES := $(shell git ls-files --cached --others --exclude-standard 2>/dev/
 
 .PHONY: deps build run test assets sheet clean fuzz-build fuzz test-sanitize soak bench \
 	bench-window install uninstall windows-allegro windows deb deb-deps screenshots web \
-	web-test-deps serve-web FORCE
+	web-test-deps serve-web bench-web FORCE
 
 deps:
 	@tools/install-deps $(PACKAGES)
@@ -192,6 +192,11 @@ web-test-deps: build
 		mkdir -p $(BUILD)/web-node && \
 		cp tests/web/package.json tests/web/package-lock.json $(BUILD)/web-node/ && \
 		npm ci --prefix $(BUILD)/web-node --no-audit --no-fund --silent; }
+
+# The browser build in headless Chromium, three runs: download sizes, the time
+# to the menu's first frame, frame periods and the browser's processor share.
+bench-web: web web-test-deps
+	node bench/web-bench.mjs $(WEB_BUILD)/tarvellion-*-web.zip $(BUILD)/web-node
 
 # Plays the browser build from http://127.0.0.1:$(WEB_PORT)/ until Ctrl+C.
 serve-web: web

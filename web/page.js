@@ -42,8 +42,14 @@ var Module = (function() {
     });
     document.getElementById('fullscreen').addEventListener('click', enterFullscreen);
 
+    // Made while the game loads, the sound waits for the click to start.
+    var Audio = window.AudioContext || window.webkitAudioContext;
+    var audioContext = Audio ? new Audio() : null;
+
     play.addEventListener('click', function() {
         document.getElementById('start').hidden = true;
+        if (audioContext)
+            audioContext.resume();
         canvas.focus();
         Module.callMain([]);
     });
@@ -53,6 +59,7 @@ var Module = (function() {
 
     return {
         canvas: canvas,
+        audioContext: audioContext,
         // The fullscreen keys are the page's: the Fullscreen API answers only
         // from within the key press. The game never sees them.
         takeKey: function(e, down) {

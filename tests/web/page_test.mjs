@@ -2,7 +2,8 @@
 // player goes through it: Click to play, the menu, keys kept from the page,
 // fullscreen, Start and steering, sound, the gamepad, Esc and End saving to
 // IndexedDB, then a reload and Continue resuming the game, and the pause
-// when the page is hidden. Each step builds on the one before.
+// when the page is hidden. Each step builds on the one before; the last
+// plays on a page whose storage the browser refuses.
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import {
@@ -190,6 +191,21 @@ describe('Tarvellion in the browser', () => {
             [second.level, second.score, second.lives, second.x],
             [firstSave.level, firstSave.score, firstSave.lives, firstSave.x]);
         assert.ok(second.timer > firstSave.timer, 'the continued game ran');
+    });
+
+    test('a browser that refuses the storage still plays, and the page says so once', async () => {
+        page = await browser.newPage();
+        page.on('pageerror', (error) => errors.push(error.message));
+        await page.addInitScript(() => {
+            indexedDB.open = () => {
+                throw new DOMException('The user denied permission.', 'SecurityError');
+            };
+        });
+        await page.goto(site.url);
+        await playClicked();
+        assert.match(await page.textContent('#status'), /lost when the page closes/);
+        await clickButton('start');
+        await waitForMenu(false);
         assert.deepEqual(errors, []);
     });
 });

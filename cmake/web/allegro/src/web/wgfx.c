@@ -28,10 +28,13 @@ EM_JS(void, web_put_pixels, (const void *rgba, int w, int h), {
 });
 
 /* The library's 32-bit pixels are 0x00RRGGBB words; the canvas takes R, G,
- * B, A bytes, opaque. */
+ * B, A bytes, opaque. The page's frames come about twice as often as the
+ * game's, and a menu or a pause stands still: an unchanged screen is not
+ * handed to the canvas again. */
 static EM_BOOL web_paint(double time, void *unused)
 {
    const int n = gfx_driver ? gfx_driver->w * gfx_driver->h : 0;
+   int changed = FALSE;
    int i;
    (void)time;
    (void)unused;
@@ -39,9 +42,14 @@ static EM_BOOL web_paint(double time, void *unused)
       return EM_FALSE;
    for (i = 0; i < n; i++) {
       const uint32_t p = pixels[i];
-      painted[i] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+      const uint32_t rgba = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+      if (painted[i] != rgba) {
+         painted[i] = rgba;
+         changed = TRUE;
+      }
    }
-   web_put_pixels(painted, gfx_driver->w, gfx_driver->h);
+   if (changed)
+      web_put_pixels(painted, gfx_driver->w, gfx_driver->h);
    return EM_TRUE;
 }
 
@@ -68,6 +76,7 @@ static BITMAP *web_open(GFX_DRIVER *driver, int w, int h, int v_w, int v_h, int 
       return NULL;
    }
    memset(pixels, 0, w * h * 4);
+   memset(painted, 0, w * h * 4); /* transparent: the first paint differs */
    b = _make_bitmap(w, h, (uintptr_t)pixels, driver, color_depth, w * 4);
    if (!b) {
       _AL_FREE(pixels);

@@ -23,10 +23,12 @@ EMSCRIPTEN_KEEPALIVE short *web_mix_block(void)
 }
 
 EM_JS(int, web_open_audio, (int frames), {
+   /* Making a context takes a while (a quarter of a second in headless
+    * Chromium): the page may have made one already, as it loaded. */
    var Context = window.AudioContext || window.webkitAudioContext;
    if (!Context)
       return 0;
-   var context = new Context();
+   var context = Module.audioContext || new Context();
    var node = context.createScriptProcessor(frames, 0, 2);
    node.onaudioprocess = function(e) {
       var left = e.outputBuffer.getChannelData(0);
@@ -53,6 +55,7 @@ EM_JS(int, web_open_audio, (int frames), {
    ['pointerdown', 'keydown', 'touchend'].forEach(function(name) {
       window.addEventListener(name, wake, true);
    });
+   wake();
    Module.audioContext = context;
    Module.audioLevel = 0;
    return context.sampleRate;
