@@ -37,6 +37,10 @@ long plain_write(int fd, const void *bytes, std::size_t size) {
     return static_cast<long>(write(fd, bytes, size));
 }
 
+// The page's side of the player's files, in JavaScript, as written (the
+// formatter would take it for C++).
+// clang-format off
+
 // Mounts the player's folder and starts reading it from IndexedDB; the
 // program waits for Module.playerFilesLoaded before it reads any file.
 EM_JS(void, load_player_files, (const char *dir), {
@@ -51,34 +55,35 @@ EM_JS(void, load_player_files, (const char *dir), {
             Module.onStorageRefused();
     };
     // One write-back at a time; asks that come meanwhile are done after it.
+    // None while the page goes away (see watch_page_hide).
     Module.syncPlayerFiles = function(done) {
+        if (Module.pageHiding)
+            return;
         if (Module.syncing) {
             Module.syncAgain = (Module.syncAgain || []).concat(done ? [done] : []);
             return;
         }
         Module.syncing = true;
-        FS.syncfs(
-            false, function(error) {
-                Module.syncing = false;
-                if (error)
-                    Module.storageRefused(error);
-                if (done)
-                    done();
-                var waiting = Module.syncAgain;
-                Module.syncAgain = null;
-                if (waiting)
-                    Module.syncPlayerFiles(function() { waiting.forEach(function(f) { f(); }); });
-            });
+        FS.syncfs(false, function(error) {
+            Module.syncing = false;
+            if (error)
+                Module.storageRefused(error);
+            if (done)
+                done();
+            var waiting = Module.syncAgain;
+            Module.syncAgain = null;
+            if (waiting)
+                Module.syncPlayerFiles(function() { waiting.forEach(function(f) { f(); }); });
+        });
     };
     try {
         FS.mkdir(path);
         FS.mount(IDBFS, {}, path);
-        FS.syncfs(
-            true, function(error) {
-                if (error)
-                    Module.storageRefused(error);
-                Module.playerFilesLoaded = true;
-            });
+        FS.syncfs(true, function(error) {
+            if (error)
+                Module.storageRefused(error);
+            Module.playerFilesLoaded = true;
+        });
     } catch (error) {
         Module.storageRefused(error);
         Module.playerFilesLoaded = true;
@@ -89,13 +94,40 @@ EM_JS(int, player_files_loaded, (void), { return Module.playerFilesLoaded ? 1 : 
 
 EM_JS(void, write_back_player_files, (void), { Module.syncPlayerFiles(); });
 
-EM_JS(void, watch_page_hide, (void), {
-    window.addEventListener(
-        'pagehide', function() {
-            if (!Module.webStopped)
-                _web_page_hidden();
+// A page going away is gone before a write-back's several round trips to
+// the database end: the files are handed to it in one transaction there and
+// then, which the browser completes after the page has gone - unless it
+// waits behind a write-back's transaction, which is why none is started
+// meanwhile. A page the browser keeps and shows again writes back as before.
+EM_JS(void, watch_page_hide, (const char *dir), {
+    var path = UTF8ToString(dir);
+    window.addEventListener('pageshow', function() { Module.pageHiding = false; });
+    window.addEventListener('pagehide', function() {
+        if (Module.webStopped)
+            return;
+        Module.pageHiding = true;
+        _web_page_hidden();
+        IDBFS.getDB(path, function(error, db) {
+            if (error)
+                return;
+            var transaction = db.transaction(['FILE_DATA'], 'readwrite');
+            var store = transaction.objectStore('FILE_DATA');
+            FS.readdir(path).forEach(function(name) {
+                var file = path + '/' + name;
+                if (FS.isFile(FS.stat(file).mode))
+                    IDBFS.loadLocalEntry(file, function(error, entry) {
+                        if (!error)
+                            store.put(entry, file);
+                    });
+            });
+            // Committed now, not when the page's next task would find it idle.
+            if (transaction.commit)
+                transaction.commit();
         });
+    });
 });
+
+// clang-format on
 
 } // namespace
 
@@ -190,7 +222,7 @@ bool ending_signal_caught() {
 
 void on_session_lost(int (*save_now)()) {
     page_hidden_save = save_now;
-    watch_page_hide();
+    watch_page_hide(PLAYER_DIR);
 }
 
 void tell_player(const char *text, bool is_error) {
