@@ -91,9 +91,8 @@ var Module = (function() {
                 document.getElementById('ended-text').textContent = text;
                 ended.hidden = false;
             }
-            var kept = code === 0 && !Module.storageRefusedSaid;
             Module.syncPlayerFiles(function() {
-                show(kept && !Module.storageRefusedSaid ?
+                show(code === 0 && !Module.storageRefusedSaid ?
                     'Your game is saved: play again to continue it.' :
                     'The game could not be saved.');
             });

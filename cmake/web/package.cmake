@@ -29,21 +29,20 @@ set_property(TARGET tarvellion APPEND PROPERTY LINK_DEPENDS ${web_data})
 set(web_page ${CMAKE_SOURCE_DIR}/web/index.html ${CMAKE_SOURCE_DIR}/web/page.js
   ${CMAKE_SOURCE_DIR}/web/page.css)
 set(web_licences ${CMAKE_SOURCE_DIR}/LICENSE ${WEB_ALLEGRO_SRC}/docs/txt/license.txt)
-set(web_release tarvellion-${PROJECT_VERSION})
-set(web_zip ${CMAKE_BINARY_DIR}/${web_release}-web.zip)
-set(web_stage ${CMAKE_BINARY_DIR}/zip)
+set(web_zip ${CMAKE_BINARY_DIR}/tarvellion-${PROJECT_VERSION}-web.zip)
+# The files at the zip's top level, index.html among them, as game sites take
+# an HTML5 game.
+set(web_files index.html page.js page.css icon.png tarvellion.js tarvellion.wasm
+  tarvellion.data LICENSE.txt allegro-license.txt)
 add_custom_command(OUTPUT ${web_zip}
   COMMAND ${CMAKE_COMMAND} -E copy ${web_page} ${web_site}
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/LICENSE ${web_site}/LICENSE.txt
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/data/tarvellion-32.png ${web_site}/icon.png
   COMMAND ${CMAKE_COMMAND} -E copy ${WEB_ALLEGRO_SRC}/docs/txt/license.txt
           ${web_site}/allegro-license.txt
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${web_stage}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${web_stage}
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${web_site} ${web_stage}/${web_release}
   COMMAND ${CMAKE_COMMAND} -E rm -f ${web_zip}
-  COMMAND ${CMAKE_COMMAND} -E chdir ${web_stage}
-          ${CMAKE_COMMAND} -E tar cf ${web_zip} --format=zip ${web_release}
+  COMMAND ${CMAKE_COMMAND} -E chdir ${web_site}
+          ${CMAKE_COMMAND} -E tar cf ${web_zip} --format=zip ${web_files}
   DEPENDS tarvellion ${web_page} ${web_licences} ${CMAKE_SOURCE_DIR}/data/tarvellion-32.png
-  COMMENT "Packing ${web_release}-web.zip")
+  COMMENT "Packing tarvellion-${PROJECT_VERSION}-web.zip")
 add_custom_target(web_zip ALL DEPENDS ${web_zip})

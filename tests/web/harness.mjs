@@ -19,12 +19,10 @@ const TYPES = {
     '.wasm': 'application/wasm', '.png': 'image/png', '.txt': 'text/plain',
 };
 
-// The zip's one folder, served as any static server would serve it.
+// The zip unpacked, served as any static server would serve it.
 export async function serveZip(zip) {
-    const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'tarvellion-web-'));
-    execFileSync('cmake', ['-E', 'tar', 'xf', path.resolve(zip)], { cwd: dir });
-    const [folder] = fs.readdirSync(dir);
-    const root = path.join(dir, folder);
+    const root = fs.mkdtempSync(path.join(os.tmpdir(), 'tarvellion-web-'));
+    execFileSync('cmake', ['-E', 'tar', 'xf', path.resolve(zip)], { cwd: root });
     const server = http.createServer((request, response) => {
         let name = decodeURIComponent(new URL(request.url, 'http://host').pathname);
         if (name.endsWith('/'))
@@ -46,7 +44,7 @@ export async function serveZip(zip) {
         root,
         close() {
             server.close();
-            fs.rmSync(dir, { recursive: true, force: true });
+            fs.rmSync(root, { recursive: true, force: true });
         },
     };
 }
