@@ -13,6 +13,15 @@ PACKAGES := cmake g++ make pkg-config liballegro4-dev libgtest-dev xvfb xdotool 
 # source, what packs the icon, and Wine to run the result.
 WINDOWS_PACKAGES := cmake make patch debian-archive-keyring g++-mingw-w64-x86-64 \
 	mingw-w64-tools icoutils wine wine64
+# The browser build: Emscripten, the library's source fetched as for Windows,
+# and Chromium to test the page in.
+WEB_BUILD := build-web
+WEB_PACKAGES := cmake make patch debian-archive-keyring emscripten
+WEB_TEST_PACKAGES := chromium
+# Debian's emcc runs its JavaScript tools with the machine's node, which looks
+# for their modules here only when told.
+WEB_ENV := NODE_PATH=/usr/share/nodejs
+WEB_PORT ?= 8080
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 FUZZ_TARGETS := settings save data high_scores replay
 # The Debian package: built from a copy of the source tree inside build-deb/, since
@@ -26,7 +35,8 @@ DEB_SOURCES := $(shell git ls-files --cached --others --exclude-standard 2>/dev/
 	while read -r f; do [ -f "$$f" ] && echo "$$f"; done)
 
 .PHONY: deps build run test assets sheet clean fuzz-build fuzz test-sanitize soak bench \
-	bench-window install uninstall windows-allegro windows deb deb-deps screenshots FORCE
+	bench-window install uninstall windows-allegro windows deb deb-deps screenshots web \
+	web-test-deps serve-web bench-web FORCE
 
 deps:
 	@tools/install-deps $(PACKAGES)
@@ -40,7 +50,7 @@ run: build
 
 # The game's tests (the soak, the package's and the Windows build's played under
 # Wine among them), then a short fuzz run of each target.
-test: build fuzz-build deb windows
+test: build fuzz-build deb windows web web-test-deps
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(FUZZ_BUILD) && ctest --output-on-failure -j $(JOBS)
 
@@ -73,7 +83,7 @@ test-sanitize: deps
 		ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:fast_unwind_on_malloc=0 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 TARVELLION_TEST_SLOWDOWN=3 \
-		ctest --output-on-failure --stop-on-failure -j $(JOBS) -LE 'package|windows'
+		ctest --output-on-failure --stop-on-failure -j $(JOBS) -LE 'package|windows|web'
 
 # The soak ten times as long as in `make test`, in the default window; then the
 # autopilot through twenty thousand games of the core alone.
@@ -166,5 +176,35 @@ windows: windows-allegro
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 	@ls -l $(WINDOWS_BUILD)/tarvellion-*-win64.zip
 
+# build-web/tarvellion-<version>-web.zip: the page, tarvellion.js, .wasm and .data,
+# for any static web server (build-web/site/ holds the same, unpacked). The library
+# is compiled only the first time.
+web:
+	@tools/install-deps $(WEB_PACKAGES)
+	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) --log-level=WARNING \
+		-DCMAKE_BUILD_TYPE=Release >/dev/null
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+	@ls -l $(WEB_BUILD)/tarvellion-*-web.zip
+
+# The browser tests' Chromium, and playwright-core (pinned by tests/web's lock
+# file) in $(BUILD)/web-node to drive it.
+web-test-deps: build
+	@tools/install-deps $(WEB_TEST_PACKAGES)
+	@cmp -s tests/web/package-lock.json $(BUILD)/web-node/package-lock.json || { \
+		mkdir -p $(BUILD)/web-node && \
+		cp tests/web/package.json tests/web/package-lock.json $(BUILD)/web-node/ && \
+		npm ci --prefix $(BUILD)/web-node --no-audit --no-fund --silent; }
+
+# The browser build in headless Chromium, three runs: download sizes, the time
+# to the menu's first frame, frame periods and the browser's processor share.
+bench-web: web web-test-deps
+	node bench/web-bench.mjs $(WEB_BUILD)/tarvellion-*-web.zip $(BUILD)/web-node
+
+# Plays the browser build from http://127.0.0.1:$(WEB_PORT)/ until Ctrl+C.
+serve-web: web
+	@echo "Tarvellion is served at http://127.0.0.1:$(WEB_PORT)/"
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_BUILD)/site
+
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD) $(WINDOWS_BUILD) $(DEB_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD) $(WINDOWS_BUILD) $(DEB_BUILD) \
+		$(WEB_BUILD)

@@ -1,7 +1,8 @@
 # What turns the Windows build of the game into something a player downloads:
 # the game's icon and version information inside tarvellion.exe, and the zip
 # build-windows/tarvellion-<version>-win64.zip holding the program, its data
-# files and a README.txt. Included by the top-level CMakeLists.txt in the
+# files, a README.txt and the licences: the game's (LICENSE.txt) and that of the
+# library built into the program (allegro-license.txt). Included by the top-level CMakeLists.txt in the
 # Windows build only; `make windows` builds it all.
 include(${CMAKE_SOURCE_DIR}/tools/generated_assets.cmake)
 
@@ -41,15 +42,20 @@ configure_file(${CMAKE_SOURCE_DIR}/dist/windows/README.txt.in
   ${CMAKE_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
 set(windows_data ${TARVELLION_GAME_DATA} ${TARVELLION_RECORDED_DATA})
 list(TRANSFORM windows_data PREPEND ${CMAKE_SOURCE_DIR}/data/)
+set(windows_licences ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/allegro-src/docs/txt/license.txt)
 set(windows_stage ${CMAKE_BINARY_DIR}/zip)
 add_custom_command(OUTPUT ${windows_zip}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${windows_stage}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${windows_stage}/${windows_release}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tarvellion> ${CMAKE_BINARY_DIR}/README.txt
           ${windows_data} ${windows_stage}/${windows_release}
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/LICENSE
+          ${windows_stage}/${windows_release}/LICENSE.txt
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/allegro-src/docs/txt/license.txt
+          ${windows_stage}/${windows_release}/allegro-license.txt
   COMMAND ${CMAKE_COMMAND} -E rm -f ${windows_zip}
   COMMAND ${CMAKE_COMMAND} -E chdir ${windows_stage}
           ${CMAKE_COMMAND} -E tar cf ${windows_zip} --format=zip ${windows_release}
-  DEPENDS tarvellion ${CMAKE_BINARY_DIR}/README.txt ${windows_data}
+  DEPENDS tarvellion ${CMAKE_BINARY_DIR}/README.txt ${windows_data} ${windows_licences}
   COMMENT "Packing ${windows_release}-win64.zip")
 add_custom_target(windows_zip ALL DEPENDS ${windows_zip})

@@ -18,6 +18,9 @@ bool shown = false; // as the buttons show it
 // Where the pointer was when follow_pointer last looked.
 int pointer_x = -1;
 int pointer_y = -1;
+// The library starts the pointer in the middle of the screen, which is on a
+// button: it lights none until the player has moved it.
+bool pointer_moved = false;
 
 int pointed_button() {
     for (int i = 0; i < MENU_BUTTONS; i++)
@@ -43,13 +46,14 @@ void follow_menu() {
     if (coming_up || !showmouse) {
         pointer_x = mouse_x;
         pointer_y = mouse_y;
-        light(showmouse ? pointed_button() : NO_HIGHLIGHT);
+        light(showmouse && pointer_moved ? pointed_button() : NO_HIGHLIGHT);
     }
 }
 
 void follow_pointer() {
     if (mouse_x == pointer_x && mouse_y == pointer_y)
         return;
+    pointer_moved = pointer_moved || pointer_x >= 0;
     pointer_x = mouse_x;
     pointer_y = mouse_y;
     if (showmouse)

@@ -85,13 +85,14 @@ bool holds(const Bytes &haystack, const Bytes &needle) {
            haystack.end();
 }
 
-TEST(WindowsZip, HoldsTheProgramTheGamesDataAndAReadme) {
+TEST(WindowsZip, HoldsTheProgramTheGamesDataAReadmeAndTheLicences) {
     const std::string zip = TARVELLION_WINDOWS_ZIP;
     std::set<std::string> listed;
     for (const std::string &entry : split(command_output("cmake -E tar tf '" + zip + "'"), '\n'))
         if (entry.back() != '/')
             listed.insert(entry);
-    std::set<std::string> expected{RELEASE + "/tarvellion.exe", RELEASE + "/README.txt"};
+    std::set<std::string> expected{RELEASE + "/tarvellion.exe", RELEASE + "/README.txt",
+                                   RELEASE + "/LICENSE.txt", RELEASE + "/allegro-license.txt"};
     for (const std::string &name : split(TARVELLION_GAME_DATA_LIST, ','))
         expected.insert(RELEASE + "/" + name);
     EXPECT_EQ(listed, expected);

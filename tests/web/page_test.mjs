@@ -1,0 +1,209 @@
+// The browser build played in headless Chromium, one game on one page as a
+// player goes through it: Click to play, the menu, keys kept from the page,
+// fullscreen, Start and steering, sound, the gamepad, Esc and End saving to
+// IndexedDB, then a reload and Continue resuming the game, the pause when
+// the page is hidden, and leaving the page saving the game. Each step builds
+// on the one before; the last plays on a page whose storage is refused.
+import { after, before, describe, test } from 'node:test';
+import assert from 'node:assert/strict';
+import {
+    clickAt, colourAt, holdKey, launchBrowser, pixels, pointAt, savedGame, serveZip, waitFor,
+} from './harness.mjs';
+
+const FIELD_W = 640;
+const PLAYER_START_X = 304;
+const FW_RIGHT = 1;
+// The menu's buttons, by a point of their fill left of the caption.
+const BUTTONS = { continue: [282, 182], start: [282, 212], end: [282, 242] };
+const GREY = [192, 192, 192];
+const LIT = [227, 227, 227];
+
+let site, browser, page;
+const errors = [];
+
+async function menuColours() {
+    const colours = {};
+    for (const [name, [x, y]] of Object.entries(BUTTONS))
+        colours[name] = await colourAt(page, x, y);
+    return colours;
+}
+
+async function waitForMenu(shown) {
+    const [x, y] = BUTTONS.start;
+    await waitFor(page, ({ x, y, shown }) => {
+        const p = document.getElementById('canvas').getContext('2d').getImageData(x, y, 1, 1).data;
+        const grey = p[0] === p[1] && p[1] === p[2] && (p[0] === 192 || p[0] === 227);
+        return grey === shown;
+    }, { x, y, shown });
+}
+
+async function clickButton(name) {
+    const [x, y] = BUTTONS[name];
+    await clickAt(page, x + 38, y);
+}
+
+async function playClicked() {
+    await waitFor(page, () => {
+        const play = document.getElementById('play');
+        return !play.disabled && play.textContent === 'Click to play';
+    }, undefined, 15000);
+    await page.click('#play');
+    await waitForMenu(true);
+}
+
+// The page's stand-in gamepad: the standard mapping, these buttons held.
+function holdPadButtons(held) {
+    return page.evaluate((held) => {
+        const buttons = Array.from({ length: 17 }, (_, i) =>
+            ({ pressed: held.includes(i), value: held.includes(i) ? 1 : 0 }));
+        const pad = { connected: true, mapping: 'standard', axes: [0, 0, 0, 0], buttons };
+        navigator.getGamepads = () => [pad];
+    }, held);
+}
+
+describe('Tarvellion in the browser', () => {
+    let firstSave;
+
+    before(async () => {
+        site = await serveZip(process.env.TARVELLION_WEB_ZIP);
+        browser = await launchBrowser();
+        page = await browser.newPage({ viewport: { width: 1400, height: 1100 } });
+        page.on('pageerror', (error) => errors.push(error.message));
+        await page.goto(site.url);
+    });
+
+    after(async () => {
+        await browser?.close();
+        site?.close();
+    });
+
+    test('Click to play starts the game with sound on, in the menu, no button lit', async () => {
+        await playClicked();
+        assert.equal(await page.evaluate(() => Module.audioContext.state), 'running');
+        // The pointer has not moved yet: Enter presses nothing, End least of all.
+        assert.deepEqual(await menuColours(), { continue: GREY, start: GREY, end: GREY });
+        await holdKey(page, 'Enter');
+        await page.waitForTimeout(300);
+        assert.equal(await page.isHidden('#ended'), true);
+        // The largest whole-number scale that fits, again when the window changes.
+        const width = (px) => waitFor(page, (px) => document.getElementById('canvas').style.width === px, px);
+        await width(`${FIELD_W * 2}px`);
+        await page.setViewportSize({ width: 900, height: 700 });
+        await width(`${FIELD_W}px`);
+        await page.setViewportSize({ width: 1400, height: 1100 });
+        await width(`${FIELD_W * 2}px`);
+    });
+
+    test('the keys the game uses neither scroll nor act on the page; F11 fills the screen', async () => {
+        await page.evaluate(() => {
+            document.body.style.minHeight = '5000px';
+            window.keysSeen = [];
+            window.addEventListener('keydown', (e) => window.keysSeen.push([e.code, e.defaultPrevented]));
+        });
+        // In pairs that undo each other: the speed, the lives, the highlight.
+        const keys = ['ArrowDown', 'ArrowUp', 'PageDown', 'Space', 'Minus', 'Equal', 'End', 'Home'];
+        for (const key of keys)
+            await holdKey(page, key);
+        await holdKey(page, 'F11');
+        const seen = await page.evaluate(() => window.keysSeen);
+        assert.deepEqual(seen.filter(([, prevented]) => !prevented), []);
+        assert.equal(seen.length, keys.length + 1);
+        assert.equal(await page.evaluate(() => window.scrollY), 0);
+
+        await waitFor(page, () => document.fullscreenElement?.id === 'stage');
+        const fitted = await page.evaluate(() => {
+            const canvas = document.getElementById('canvas');
+            const k = Math.floor(Math.min(screen.width / canvas.width, screen.height / canvas.height));
+            return [canvas.style.width, `${canvas.width * k}px`];
+        });
+        assert.equal(fitted[0], fitted[1]);
+        await page.evaluate(() => document.exitFullscreen());
+        await page.evaluate(() => { document.body.style.minHeight = ''; });
+        await waitFor(page, () => !document.fullscreenElement);
+    });
+
+    test('Start, the arrows steer the figure, the music plays, the pad brings the menu', async () => {
+        await pointAt(page, 100, 400);
+        await clickButton('start');
+        await waitForMenu(false);
+        const band = { left: 0, top: 208, right: FIELD_W, bottom: 240 };
+        const still = await pixels(page, band);
+        await holdKey(page, 'ArrowRight', 500);
+        await page.waitForTimeout(1000);
+        const moved = await pixels(page, band);
+        // The figure's row now differs right of where it started.
+        const changedRight = moved.filter((v, i) => v !== still[i] && (i / 4) % FIELD_W > PLAYER_START_X + 16);
+        assert.ok(changedRight.length > 50, `${changedRight.length} bytes changed`);
+
+        await waitFor(page, () => Module.audioLevel > 0.01, undefined, 5000);
+
+        await holdPadButtons([9]);
+        await waitForMenu(true);
+        await holdPadButtons([]);
+        await clickButton('continue');
+        await waitForMenu(false);
+    });
+
+    test('Esc shows the menu and End saves the game, to IndexedDB, and the page says so', async () => {
+        await holdKey(page, 'Escape');
+        await waitForMenu(true);
+        await clickButton('end');
+        await waitFor(page, () => !document.getElementById('ended').hidden);
+        assert.match(await page.textContent('#ended-text'), /saved/);
+
+        firstSave = await savedGame(page);
+        assert.equal(firstSave?.size, 2484);
+        assert.equal(firstSave.level, 1);
+        assert.equal(firstSave.end, 1);
+        assert.equal(firstSave.facing, FW_RIGHT);
+        assert.ok(firstSave.x > PLAYER_START_X, `x ${firstSave.x}`);
+        assert.ok(firstSave.lives >= 1 && firstSave.lives <= 3, `lives ${firstSave.lives}`);
+    });
+
+    test('after a reload, Continue resumes that game; a hidden page pauses it; leaving saves it', async () => {
+        await page.reload();
+        await playClicked();
+        await pointAt(page, 100, 400);
+        await clickButton('continue');
+        await waitForMenu(false);
+
+        // The game's own pause label: a black box in the middle of the field.
+        const labelEdge = { left: 262, top: 230, right: 272, bottom: 250 };
+        const labelShown = async () => (await pixels(page, labelEdge)).every((v, i) => i % 4 === 3 || v === 0);
+        const setHidden = (hidden) => page.evaluate((hidden) => {
+            Object.defineProperty(document, 'hidden', { configurable: true, get: () => hidden });
+            document.dispatchEvent(new Event('visibilitychange'));
+        }, hidden);
+        assert.equal(await labelShown(), false);
+        await setHidden(true);
+        await page.waitForTimeout(300);
+        assert.equal(await labelShown(), true, 'no pause while hidden');
+        await setHidden(false);
+        await page.waitForTimeout(300);
+        assert.equal(await labelShown(), false, 'still paused when shown again');
+
+        // Leaving the page mid-game saves the game as it stands.
+        await page.reload();
+        const second = await savedGame(page);
+        assert.deepEqual(
+            [second.level, second.score, second.lives, second.x],
+            [firstSave.level, firstSave.score, firstSave.lives, firstSave.x]);
+        assert.ok(second.timer > firstSave.timer, 'the continued game ran, and was saved');
+    });
+
+    test('a browser that refuses the storage still plays, and the page says so once', async () => {
+        page = await browser.newPage();
+        page.on('pageerror', (error) => errors.push(error.message));
+        await page.addInitScript(() => {
+            indexedDB.open = () => {
+                throw new DOMException('The user denied permission.', 'SecurityError');
+            };
+        });
+        await page.goto(site.url);
+        await playClicked();
+        assert.match(await page.textContent('#status'), /lost when the page closes/);
+        await clickButton('start');
+        await waitForMenu(false);
+        assert.deepEqual(errors, []);
+    });
+});
