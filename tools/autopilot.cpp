@@ -193,16 +193,12 @@ int record(const char *out, const char *name) {
         for (const Key &k : s->keys)
             if (k.action && k.pass == pass)
                 in.*k.action = true;
-        replay.passes.push_back(pack_record(in));
         const bool on = play_pass(in);
-        if (replay.passes.size() % REPLAY_CHECKPOINT_EVERY == 0 || !on)
-            replay.checkpoints.push_back(
-                {static_cast<uint32_t>(replay.passes.size()), state_hash()});
+        add_pass(replay, in);
         if (!on)
             break;
     }
-    if (replay.checkpoints.empty() || replay.checkpoints.back().pass != replay.passes.size())
-        replay.checkpoints.push_back({static_cast<uint32_t>(replay.passes.size()), state_hash()});
+    close_replay(replay);
     const std::vector<unsigned char> bytes = encode_replay(replay);
     FILE *file = std::fopen(out, "wb");
     if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() ||

@@ -149,6 +149,17 @@ void start_replay(const REPLAY &r) {
     clear_events();
 }
 
+void add_pass(REPLAY &r, const INPUT_RECORD &record) {
+    r.passes.push_back(pack_record(record));
+    if (r.passes.size() % REPLAY_CHECKPOINT_EVERY == 0)
+        r.checkpoints.push_back({static_cast<uint32_t>(r.passes.size()), state_hash()});
+}
+
+void close_replay(REPLAY &r) {
+    if (r.checkpoints.empty() || r.checkpoints.back().pass != r.passes.size())
+        r.checkpoints.push_back({static_cast<uint32_t>(r.passes.size()), state_hash()});
+}
+
 uint16_t pack_record(const INPUT_RECORD &record) {
     uint16_t bits = 0;
     for (int i = 0; i < ACTION_COUNT; i++)

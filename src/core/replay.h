@@ -55,6 +55,13 @@ REPLAY replay_of_now(bool continued);
 // Puts the records, the tuning and the generator where the replay starts.
 void start_replay(const REPLAY &replay);
 
+// A pass has just been played on `record`: the record joins the replay, and
+// every REPLAY_CHECKPOINT_EVERY passes the state's hash with it.
+void add_pass(REPLAY &replay, const INPUT_RECORD &record);
+
+// The replay is complete: its last checkpoint holds the state it ends in.
+void close_replay(REPLAY &replay);
+
 // A record as the replay keeps it: the actions the rules read.
 uint16_t pack_record(const INPUT_RECORD &record);
 INPUT_RECORD unpack_record(uint16_t bits);

@@ -37,15 +37,8 @@ int main(int argc, char *argv[]) {
     // Read before the data folder becomes the working directory: the name is
     // the player's, from where the game was started.
     REPLAY replay;
-    if (command_line.replay) {
-        const std::string wrong = read_replay(command_line.replay, replay);
-        if (!wrong.empty()) {
-            tell_player(
-                ("tarvellion: " + std::string(command_line.replay) + ": " + wrong + "\n").c_str(),
-                true);
-            return 2;
-        }
-    }
+    if (command_line.replay && !load_replay(command_line.replay, replay))
+        return 2;
     frame_log_open();
 
     // The data is read from the working directory: the library finds its

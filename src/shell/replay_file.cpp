@@ -24,10 +24,6 @@ bool recording_on = false;
 bool recording = false;
 REPLAY game;
 
-void add_checkpoint() {
-    game.checkpoints.push_back({static_cast<uint32_t>(game.passes.size()), state_hash()});
-}
-
 std::string entry_path(int place) {
     return player_path(("highscore-" + std::to_string(place + 1) + ".replay").c_str());
 }
@@ -55,16 +51,14 @@ void begin_recording(bool continued) {
 void record_pass() {
     if (!recording)
         return;
-    game.passes.push_back(pack_record(input));
-    if (game.passes.size() % REPLAY_CHECKPOINT_EVERY == 0)
-        add_checkpoint();
+    add_pass(game, input);
 }
 
 void record_game_over() {
     if (!recording)
         return;
     // The pass's record is never read: the game ended in its rules.
-    game.passes.push_back(0);
+    add_pass(game, INPUT_RECORD{});
     finish_recording();
 }
 
@@ -72,8 +66,7 @@ void finish_recording() {
     if (!recording)
         return;
     recording = false;
-    if (game.checkpoints.empty() || game.checkpoints.back().pass != game.passes.size())
-        add_checkpoint();
+    close_replay(game);
     // A replay that cannot be written is lost quietly: the game goes on.
     write_replay(player_path(LAST_GAME_REPLAY));
 }
@@ -105,13 +98,17 @@ std::string read_replay(const std::string &path, REPLAY &replay) {
     return decode_replay(bytes.data(), bytes.size(), replay);
 }
 
+bool load_replay(const std::string &path, REPLAY &replay) {
+    const std::string wrong = read_replay(path, replay);
+    if (!wrong.empty())
+        tell_player(("tarvellion: " + path + ": " + wrong + "\n").c_str(), true);
+    return wrong.empty();
+}
+
 int verify_replay(const std::string &path) {
     REPLAY replay;
-    const std::string wrong = read_replay(path, replay);
-    if (!wrong.empty()) {
-        tell_player(("tarvellion: " + path + ": " + wrong + "\n").c_str(), true);
+    if (!load_replay(path, replay))
         return 2;
-    }
     if (std::strcmp(replay.version, TARVELLION_VERSION) != 0)
         tell_player(("tarvellion: " + path + " was recorded by Tarvellion " + replay.version +
                      ", this is " TARVELLION_VERSION "\n")

@@ -39,6 +39,10 @@ void keep_replay_for_entry(int place);
 // Reads a replay file. Returns an empty string, or why it cannot be played.
 std::string read_replay(const std::string &path, REPLAY &replay);
 
+// read_replay() for the command line: false, with the reason told the
+// player, when the file cannot be played.
+bool load_replay(const std::string &path, REPLAY &replay);
+
 // --verify: plays the replay as fast as it can without a display, checking
 // every hash, and prints the final level, score and state hash. Returns the
 // exit code: 0 when every hash matched, 3 when the game went another way (the
