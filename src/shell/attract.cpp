@@ -2,6 +2,7 @@
 // pass (main.cpp).
 #include "attract.h"
 
+#include "gamepad.h"
 #include "input.h"
 #include "main_loop.h"
 #include "options.h"
@@ -65,6 +66,11 @@ void end_demo() {
 
 void follow_attract() {
     const double now = wait_clock();
+    // In the menu the pass's own poll is the one to read: a second poll here
+    // would take a press from the next pass, which then never sees it new.
+    // The demo's passes read no pad of their own while its screens show.
+    if (demo)
+        poll_gamepad();
     const bool active = player_active();
     if (active || idle_since == 0)
         idle_since = now;

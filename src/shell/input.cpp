@@ -87,7 +87,6 @@ bool player_active() {
     bool held = keypressed() || mouse_b || close_requested();
     for (int k = 1; k < KEY_MAX && !held; k++)
         held = key[k] != 0;
-    poll_gamepad();
     return moved || held || pad.left || pad.right || pad.up || pad.down || pad.button || pad.start;
 }
 

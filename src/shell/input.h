@@ -13,8 +13,9 @@ void gather_input();
 void take_menu_input();
 
 // Whether the player touches anything now: a key held or typed, the pointer
-// moved since the last call, a mouse button, the gamepad pushed or pressed,
-// the window's close button. Read by the attract mode, whatever the records.
+// moved since the last call, a mouse button, the gamepad pushed or held as
+// its last poll left it, the window's close button. Read by the attract
+// mode, whatever the records.
 bool player_active();
 
 // After a screen that waited for keys: whatever is still held counts as
