@@ -6,9 +6,10 @@
 #pragma once
 
 struct INPUT_RECORD {
-    // Read by the rules.
+    // Read by the rules. The keys and pad buttons are the player's bindings
+    // (the defaults named here).
     bool left, right, up, down; // steering held: arrows, d-pad or stick
-    bool menu;                  // Esc or the pad's menu button held: show the menu
+    bool menu;                  // Esc, or the menu's key or pad button, held: show the menu
     bool pause;                 // Enter or the pad's button held, not still held from a menu press
     bool faster, slower;        // minus, equals held
     bool more_lives, fewer_lives; // Home, End held
@@ -16,9 +17,9 @@ struct INPUT_RECORD {
     bool away;                    // the window has lost the keyboard focus
     // Worked by the shell and the menu, never by the rules.
     bool choose;    // Enter or the pad's button newly pressed: presses the lit menu button
-    bool menu_up;   // the Up arrow or the pad's up newly pressed
-    bool menu_down; // the Down arrow or the pad's down newly pressed
-    bool mute;      // M newly pressed
+    bool menu_up;   // the Up arrow, the up key or the pad's up newly pressed
+    bool menu_down; // the Down arrow, the down key or the pad's down newly pressed
+    bool mute;      // M or its pad button newly pressed
 };
 
 extern INPUT_RECORD input; // this pass's record

@@ -43,6 +43,7 @@ bool loadfile() {
     bstart.Create("Start", 280, 200, 24, 80);
     bend.Create("End", 280, 230, 24, 80);
     bresume.Create("Continue", 280, 170, 24, 80);
+    boptions.Create("Options", 280, 260, 24, 80);
     return true;
 }
 

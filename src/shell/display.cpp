@@ -7,6 +7,7 @@
 // thread, between two steps of a pass or of a wait.
 #include "display.h"
 
+#include "bindings.h"
 #include "close_button.h"
 #include "command_line.h"
 #include "options.h"
@@ -28,8 +29,13 @@ std::atomic<bool> switch_asked{false};
 std::atomic<bool> has_focus{true};
 bool lost = false;
 
+// The Options screen waiting for a key to bind takes the fullscreen key too.
+std::atomic<bool> display_keys_bound{true};
+
 bool is_display_key(int scancode) {
-    return scancode == KEY_F11 || (scancode == KEY_ENTER && alt_held());
+    if (!display_keys_bound)
+        return false;
+    return scancode == options.keys[ACTION_FULLSCREEN] || (scancode == KEY_ENTER && alt_held());
 }
 
 void on_key_change(int scancode) {
@@ -70,10 +76,10 @@ void restore_after_mode_change() {
     }
 }
 
-void switch_mode() {
+// Opens the mode asked for (again, for a new scale), or else the one before.
+void change_mode(bool to_fullscreen) {
     BITMAP *shown = copy_shown_field(SW, SH);
     const int before = display.driver;
-    const bool to_fullscreen = !display.fullscreen;
     if (open_display(to_fullscreen ? GFX_AUTODETECT_FULLSCREEN : GFX_AUTODETECT_WINDOWED) ==
         DISPLAY_OPEN) {
         options.fullscreen = display.fullscreen;
@@ -144,10 +150,34 @@ void watch_display_keys() {
     keyboard_callback = keep_display_keys_out;
 }
 
+void ask_display_switch() {
+    switch_asked = true;
+}
+
+void take_display_keys(bool taken) {
+    display_keys_bound = taken;
+}
+
+int largest_window_scale() {
+    int desktop_w = 0, desktop_h = 0;
+    if (get_desktop_resolution(&desktop_w, &desktop_h) != 0)
+        desktop_w = desktop_h = 0;
+    return window_scale(SW, SH, desktop_w, desktop_h, 0);
+}
+
+void change_scale(int scale) {
+    options.scale = scale;
+    // The player's latest choice wins over the command line's.
+    command_line.scale = 0;
+    write_options(player_path("options.ini").c_str());
+    if (!lost)
+        change_mode(display.fullscreen);
+}
+
 void handle_display_keys() {
     if (!switch_asked || lost)
         return;
-    switch_mode();
+    change_mode(!display.fullscreen);
     // Presses that came while the mode changed (a held key repeating) are
     // not asks for yet another switch.
     switch_asked = false;

@@ -48,6 +48,21 @@ void watch_display_keys();
 // remembers the new choice in the options file. Called by the waits.
 void handle_display_keys();
 
+// Asks for the other mode, as Alt+Enter does; the next handle_display_keys()
+// switches.
+void ask_display_switch();
+
+// While false, the fullscreen key is an ordinary key (the Options screen is
+// waiting for a key to bind) and Alt+Enter too.
+void take_display_keys(bool taken);
+
+// The largest scale a window of the field fits the desktop at, at least 1.
+int largest_window_scale();
+
+// Sets the scale (0: automatic) and keeps it in the options file; a window
+// opens again at it, fullscreen shows the field at it at once.
+void change_scale(int scale);
+
 // Whether the window has lost the keyboard focus to another one: the rules
 // then stand still (input_record.h). Never in fullscreen.
 bool window_away();

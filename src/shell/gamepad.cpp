@@ -8,6 +8,8 @@
 // they are never read.
 #include "gamepad.h"
 
+#include "bindings.h"
+
 #include <allegro.h>
 
 #include <cstdlib>
@@ -17,7 +19,6 @@ GAMEPAD pad;
 
 namespace {
 
-constexpr int PAUSE_BUTTON = 0;
 constexpr int FACE_BUTTONS = 4;
 constexpr int STANDARD_PAD_BUTTONS = 11;
 constexpr int BUTTONS_AFTER_START = 3; // the logo button and the two stick clicks
@@ -45,6 +46,11 @@ bool button_down(const JOYSTICK_INFO &j, int b) {
     return b >= 0 && b < j.num_buttons && b < MAX_JOYSTICK_BUTTONS && j.button[b].b;
 }
 
+bool button_in(unsigned buttons, int binding) {
+    const int b = binding == PAD_MENU_BUTTON ? pad.menu_button : binding;
+    return b >= 0 && b < PAD_BUTTONS && (buttons & (1u << b));
+}
+
 } // namespace
 
 int menu_button(int buttons) {
@@ -63,6 +69,7 @@ void start_gamepad() {
 void poll_gamepad() {
     const GAMEPAD before = pad;
     pad = {};
+    pad.menu_button = -1;
     if (num_joysticks < 1)
         return;
     if (joystick_ready)
@@ -80,15 +87,32 @@ void poll_gamepad() {
     pad.right = way.right;
     pad.up = way.up;
     pad.down = way.down;
-    pad.button = button_down(j, PAUSE_BUTTON);
-    pad.start = button_down(j, menu_button(j.num_buttons));
+    for (int b = 0; b < PAD_BUTTONS; b++)
+        if (button_down(j, b))
+            pad.held_buttons |= 1u << b;
+    pad.pressed_buttons = pad.held_buttons & ~before.held_buttons;
+    pad.menu_button = menu_button(j.num_buttons);
+    pad.button = button_down(j, PAD_CHOOSE_BUTTON);
+    pad.start = button_down(j, pad.menu_button);
     pad.pressed_up = pad.up && !before.up;
     pad.pressed_down = pad.down && !before.down;
+    pad.pressed_left = pad.left && !before.left;
+    pad.pressed_right = pad.right && !before.right;
     pad.pressed_button = pad.button && !before.button;
     pad.pressed_start = pad.start && !before.start;
+}
+
+bool pad_button_held(int binding) {
+    return button_in(pad.held_buttons, binding);
+}
+
+bool pad_button_pressed(int binding) {
+    return button_in(pad.pressed_buttons, binding);
 }
 
 void forget_pad_presses() {
     poll_gamepad();
     pad.pressed_up = pad.pressed_down = pad.pressed_button = pad.pressed_start = false;
+    pad.pressed_left = pad.pressed_right = false;
+    pad.pressed_buttons = 0;
 }

@@ -11,6 +11,11 @@ struct GAMEPAD {
     // Newly down since the poll before: the menu and the screens act once
     // per press, not once per pass.
     bool pressed_up, pressed_down, pressed_button, pressed_start;
+    bool pressed_left, pressed_right;
+    // Every button, bit N for button N (up to PAD_BUTTONS, bindings.h): held
+    // now, and newly down since the poll before.
+    unsigned held_buttons, pressed_buttons;
+    int menu_button; // the pad's own menu button, or -1 for none
 };
 
 extern GAMEPAD pad; // all false without a gamepad
@@ -33,6 +38,11 @@ void start_gamepad();
 
 // Reads the first joystick into `pad`, as the driver left it in joy[0].
 void poll_gamepad();
+
+// Whether a binding's button (a number, NO_PAD_BUTTON or PAD_MENU_BUTTON,
+// bindings.h) is held now, or was newly pressed.
+bool pad_button_held(int binding);
+bool pad_button_pressed(int binding);
 
 // Forgets the presses so far: what is held now counts as pressed only once
 // it has been let go and pressed again. For the waits after the screens.

@@ -1,11 +1,15 @@
-// Gathering the player's input for the pass (main_loop.cpp). The commands
-// are read from key[] as the game always did; the menu's keys and M act once
-// per press, so their state in the pass before is kept here.
+// Gathering the player's input for the pass (main_loop.cpp). The actions are
+// read from key[] and the pad through the player's bindings (bindings.h); the
+// menu's keys and the sound switch act once per press, so their state in the
+// pass before is kept here.
 #include "input.h"
 
+#include "bindings.h"
 #include "display.h"
 #include "gamepad.h"
 #include "close_button.h"
+#include "options.h"
+#include "options_entry.h"
 #include "../core/input_record.h"
 #include "../core/player_control.h"
 #include "../ui/menu.h"
@@ -16,15 +20,30 @@
 namespace {
 
 struct HeldKeys {
-    bool up, down, enter, m;
+    bool up, down, enter, pause, sound;
 };
 
 HeldKeys held_before{};
 bool pause_held_back = false;
 
+// Enter with Alt switches the display; it neither pauses nor chooses.
+bool key_down(int scancode) {
+    return key[scancode] && !(scancode == KEY_ENTER && alt_held());
+}
+
+bool action_key_down(int action) {
+    return key_down(options.keys[action]);
+}
+
+bool action_held(int action) {
+    return action_key_down(action) || pad_button_held(options.pad_buttons[action]);
+}
+
+// The menus move with the arrows whatever the steering keys are.
 HeldKeys held_now() {
-    // Enter with Alt switches the display; it neither pauses nor chooses.
-    return {key[KEY_UP] != 0, key[KEY_DOWN] != 0, key[KEY_ENTER] && !alt_held(), key[KEY_M] != 0};
+    return {key[KEY_UP] || action_key_down(ACTION_UP),
+            key[KEY_DOWN] || action_key_down(ACTION_DOWN), key_down(KEY_ENTER),
+            action_held(ACTION_PAUSE), action_key_down(ACTION_SOUND)};
 }
 
 // A press of Enter or the gamepad's button that pressed a menu button: held
@@ -39,24 +58,27 @@ void hold_back_pause() {
 void gather_input() {
     poll_gamepad();
     const HeldKeys now = held_now();
-    const bool pause_held = now.enter || pad.button;
-    if (!pause_held)
+    if (!now.pause)
         pause_held_back = false;
     input = INPUT_RECORD{};
-    input.left = key[KEY_LEFT] || pad.left;
-    input.right = key[KEY_RIGHT] || pad.right;
-    input.up = key[KEY_UP] || pad.up;
-    input.down = key[KEY_DOWN] || pad.down;
-    input.menu = key[KEY_ESC] || pad.start;
-    input.pause = pause_held && !pause_held_back;
-    input.faster = key[KEY_MINUS];
-    input.slower = key[KEY_EQUALS];
-    input.more_lives = key[KEY_HOME];
-    input.fewer_lives = key[KEY_END];
+    input.left = action_key_down(ACTION_LEFT) || pad.left;
+    input.right = action_key_down(ACTION_RIGHT) || pad.right;
+    input.up = action_key_down(ACTION_UP) || pad.up;
+    input.down = action_key_down(ACTION_DOWN) || pad.down;
+    // Esc and the pad's menu button are the menu's whatever the bindings.
+    input.menu = key[KEY_ESC] || pad.start || action_held(ACTION_MENU);
+    input.pause = now.pause && !pause_held_back;
+    input.faster = action_held(ACTION_FASTER);
+    input.slower = action_held(ACTION_SLOWER);
+    input.more_lives = action_held(ACTION_MORE_LIVES);
+    input.fewer_lives = action_held(ACTION_FEWER_LIVES);
     input.choose = (now.enter && !held_before.enter) || pad.pressed_button;
     input.menu_up = (now.up && !held_before.up) || pad.pressed_up;
     input.menu_down = (now.down && !held_before.down) || pad.pressed_down;
-    input.mute = now.m && !held_before.m;
+    input.mute =
+        (now.sound && !held_before.sound) || pad_button_pressed(options.pad_buttons[ACTION_SOUND]);
+    if (pad_button_pressed(options.pad_buttons[ACTION_FULLSCREEN]))
+        ask_display_switch();
     input.away = window_away();
     held_before = now;
 }
@@ -77,6 +99,8 @@ void take_menu_input() {
     const bool end_clicked = bend.Value();
     input.end = take_close_request() || end_clicked;
     input.resume = bresume.Value();
+    if (boptions.Value())
+        open_options_screen();
 }
 
 bool player_active() {
@@ -93,6 +117,6 @@ bool player_active() {
 void forget_pressed_keys() {
     held_before = held_now();
     forget_pad_presses();
-    pause_held_back = held_before.enter || pad.button;
+    pause_held_back = held_before.pause;
     input = INPUT_RECORD{};
 }

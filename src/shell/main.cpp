@@ -9,6 +9,7 @@
 #include "high_score_file.h"
 #include "main_loop.h"
 #include "options.h"
+#include "sound.h"
 #include "player_files.h"
 #include "replay_file.h"
 #include "replay_watch.h"
@@ -70,6 +71,7 @@ int main(int argc, char *argv[]) {
     const int settings_read = read_settings(player_path("setting.ini").c_str());
     clamp_settings();
     read_options(player_path("options.ini").c_str());
+    apply_music_volume();
     read_high_scores(player_path(HIGH_SCORE_FILE_NAME));
     keep_high_scores(player_path(HIGH_SCORE_FILE_NAME));
     // From here on WINDOW_MODE names the mode this run starts in.

@@ -9,6 +9,7 @@
 #include "display.h"
 #include "high_score_entry.h"
 #include "input.h"
+#include "options_entry.h"
 #include "replay_file.h"
 #include "replay_watch.h"
 #include "save_file.h"
@@ -214,6 +215,8 @@ double input_stage() {
 // The screens and the rests read no input: keys pressed during them are
 // taken by the first pass after them, as the player left them.
 double run_pass() {
+    if (options_screen_open())
+        return options_entry_step();
     if (loop_state == RESTING)
         return rest_step();
     if (loop_state == SCREENS) {
@@ -253,5 +256,5 @@ void return_to_play() {
 }
 
 bool in_play() {
-    return loop_state == PLAYING;
+    return loop_state == PLAYING && !options_screen_open();
 }

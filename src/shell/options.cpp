@@ -60,11 +60,15 @@ bool take_option(const std::string &name, const std::string &value) {
         parse_number(value, 0, 1, options.mute);
     else if (name == "attract")
         parse_number(value, 0, 1, options.attract);
+    else if (name == "music_volume")
+        parse_number(value, 0, MAX_VOLUME, options.music_volume);
+    else if (name == "effects_volume")
+        parse_number(value, 0, MAX_VOLUME, options.effects_volume);
     else if (name == "name") {
         if (is_name(value))
             std::snprintf(options.name, sizeof options.name, "%s", value.c_str());
     } else
-        return false;
+        return take_binding_option(name, value);
     return true;
 }
 
@@ -75,6 +79,9 @@ bool is_text(const std::string &s) {
     return true;
 }
 
+// The defaults hold from the start, before any file is read.
+const bool options_at_defaults = (reset_options(), true);
+
 } // namespace
 
 void reset_options() {
@@ -83,6 +90,9 @@ void reset_options() {
     options.mute = 0;
     options.attract = 1;
     options.name[0] = '\0';
+    options.music_volume = MAX_VOLUME;
+    options.effects_volume = MAX_VOLUME;
+    reset_bindings();
     unknown_lines.clear();
 }
 
@@ -131,6 +141,10 @@ int write_options(const char *path) {
     text += line;
     std::snprintf(line, sizeof line, "attract = %d\n", options.attract);
     text += line;
+    std::snprintf(line, sizeof line, "music_volume = %d\neffects_volume = %d\n",
+                  options.music_volume, options.effects_volume);
+    text += line;
+    text += binding_option_lines();
     if (options.name[0])
         text += std::string("name = ") + options.name + "\n";
     return replace_file(path, text.data(), text.size());

@@ -4,6 +4,7 @@
 // setting.ini keeps its nine numbers and is never written.
 #pragma once
 
+#include "bindings.h"
 #include "../core/high_scores.h"
 #include "../ui/present.h"
 
@@ -13,11 +14,18 @@ struct GAME_OPTIONS {
     int mute;       // 1: no music and no sound effects
     int attract;    // 1: the menu left alone plays a demo; 0: it never does
     char name[PLAYER_NAME_MAX + 1]; // the name last typed into the high-score table
+    int music_volume;               // 0 (silent) to MAX_VOLUME
+    int effects_volume;             // 0 (silent) to MAX_VOLUME
+    int keys[ACTION_COUNT];         // the scancode of each action's key (bindings.h)
+    int pad_buttons[ACTION_COUNT];  // each action's gamepad button, or NO_PAD_BUTTON
 };
+
+constexpr int MAX_VOLUME = 10;
 
 extern GAME_OPTIONS options;
 
-// Back to the defaults: scale 0, fullscreen -1, sound on, the demo on, no name.
+// Back to the defaults: scale 0, fullscreen -1, sound on at full volume, the
+// demo on, no name, the default keys and pad buttons.
 void reset_options();
 
 // Reads the file at path. A missing file, or one that is not text, leaves the

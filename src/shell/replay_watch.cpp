@@ -3,6 +3,7 @@
 #include "replay_watch.h"
 
 #include "endings.h"
+#include "options.h"
 #include "main_loop.h"
 #include "waits.h"
 #include "../core/game_state.h"
@@ -37,8 +38,8 @@ struct ViewerKeys {
 
 ViewerKeys viewer_keys() {
     static ViewerKeys before{};
-    const ViewerKeys now = {key[KEY_ESC] || (mouse_b & 1), key[KEY_MINUS] != 0,
-                            key[KEY_EQUALS] != 0};
+    const ViewerKeys now = {key[KEY_ESC] || (mouse_b & 1), key[options.keys[ACTION_FASTER]] != 0,
+                            key[options.keys[ACTION_SLOWER]] != 0};
     const ViewerKeys pressed = {now.stop && !before.stop, now.faster && !before.faster,
                                 now.slower && !before.slower};
     before = now;

@@ -24,11 +24,35 @@ void play_times(SAMPLE *sample, int times) {
         play_effect(sample);
 }
 
+// The library's volumes run 0 to 255; the player's steps are even on that
+// scale, so 5 is half the loudness of 10 (6 dB down).
+int library_volume(int volume) {
+    return volume * 255 / MAX_VOLUME;
+}
+
 } // namespace
 
 void play_effect(SAMPLE *sample) {
     if (sample && !sound_muted())
-        play_sample(sample, 255, pan, pitch, 0);
+        play_sample(sample, library_volume(options.effects_volume), pan, pitch, 0);
+}
+
+void set_music_volume(int volume) {
+    options.music_volume = volume;
+    apply_music_volume();
+    write_options(player_path("options.ini").c_str());
+}
+
+void set_effects_volume(int volume) {
+    options.effects_volume = volume;
+    play_effect(seat);
+    write_options(player_path("options.ini").c_str());
+}
+
+void apply_music_volume() {
+    // The digital volume is left alone: the music's synthesizer plays
+    // through the same voices as the effects.
+    set_volume(-1, library_volume(options.music_volume));
 }
 
 void start_music() {

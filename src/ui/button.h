@@ -1,5 +1,5 @@
 // Button: a filled box with a centred caption that lights up under the mouse
-// pointer and reports completed left clicks. The three menu buttons live in
+// pointer and reports completed left clicks. The four menu buttons live in
 // pictures.cpp; frame.cpp draws them and feeds them the mouse every pass, the
 // key handling collects their clicks, the menu shows and hides them and
 // moves its keyboard highlight over them.

@@ -160,6 +160,7 @@ void put_bmp() {
     bstart.Draw(buffer);
     bend.Draw(buffer);
     bresume.Draw(buffer);
+    boptions.Draw(buffer);
     if (showmouse)
         draw_menu_high_scores(buffer);
     if (showmouse && bmouse)
@@ -195,5 +196,6 @@ void flash() {
     bstart.Flash();
     bend.Flash();
     bresume.Flash();
+    boptions.Flash();
     follow_pointer();
 }

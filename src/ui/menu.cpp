@@ -9,9 +9,9 @@ int menu_highlight = NO_HIGHLIGHT;
 
 namespace {
 
-constexpr int MENU_BUTTONS = 3;
+constexpr int MENU_BUTTONS = 4;
 
-Button *const top_to_bottom[MENU_BUTTONS] = {&bresume, &bstart, &bend};
+Button *const top_to_bottom[MENU_BUTTONS] = {&bresume, &bstart, &bend, &boptions};
 
 bool shown = false; // as the buttons show it
 
@@ -42,6 +42,7 @@ void follow_menu() {
     bstart.Visible(showmouse);
     bend.Visible(showmouse);
     bresume.Visible(showmouse);
+    boptions.Visible(showmouse);
     shown = showmouse;
     if (coming_up || !showmouse) {
         pointer_x = mouse_x;

@@ -1,4 +1,4 @@
-// The start menu on the screen: the Continue, Start and End buttons and the
+// The start menu on the screen: the Continue, Start, End and Options buttons and the
 // mouse pointer, shown while the rules say the menu is up (showmouse,
 // core/player_control.h). One of the buttons may be lit: the one under the
 // pointer, or the one the arrow keys or the gamepad moved the highlight to,
@@ -7,8 +7,15 @@
 
 #include "../core/player_control.h"
 
-// The lit button, top to bottom: Continue, Start, End; NO_HIGHLIGHT for none.
-enum { HIGHLIGHT_CONTINUE = 0, HIGHLIGHT_START = 1, HIGHLIGHT_END = 2, NO_HIGHLIGHT = -1 };
+// The lit button, top to bottom: Continue, Start, End, Options; NO_HIGHLIGHT
+// for none.
+enum {
+    HIGHLIGHT_CONTINUE = 0,
+    HIGHLIGHT_START = 1,
+    HIGHLIGHT_END = 2,
+    HIGHLIGHT_OPTIONS = 3,
+    NO_HIGHLIGHT = -1
+};
 extern int menu_highlight;
 
 // Shows or hides the buttons as showmouse now says; called after the input

@@ -9,6 +9,6 @@ BITMAP *bmouse;
 PALETTE pallete;
 
 Sprite sgreen, sblue, syellow, sred, splayer, strain, sfire, sback;
-Button bstart, bend, bresume;
+Button bstart, bend, bresume, boptions;
 
 PICTURE_FILES picture_files;

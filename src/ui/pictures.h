@@ -1,5 +1,5 @@
 // The pictures the game draws: the game-over and pointer pictures, the eight
-// sprites and the three menu buttons. The shell loads them once at start-up
+// sprites and the four menu buttons. The shell loads them once at start-up
 // (shell/assets.cpp) and releases them at shutdown; the frame, the menu and the
 // screens between levels draw them.
 #pragma once
@@ -14,4 +14,4 @@ extern BITMAP *bmouse;  // mouse pointer, "mouse.dat"
 extern PALETTE pallete; // palette of "mouse.dat", the screen palette at 8 bits
 
 extern Sprite sgreen, sblue, syellow, sred, splayer, strain, sfire, sback;
-extern Button bstart, bend, bresume;
+extern Button bstart, bend, bresume, boptions;

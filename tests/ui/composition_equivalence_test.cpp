@@ -41,6 +41,7 @@ void compose_plainly(BITMAP *frame, BITMAP *shown) {
     bstart.Draw(frame);
     bend.Draw(frame);
     bresume.Draw(frame);
+    boptions.Draw(frame);
     if (showmouse)
         draw_sprite(frame, bmouse, mouse_x, mouse_y);
     char status[256];

@@ -19,7 +19,7 @@ int strip_size(const Box &box) {
     return (strip.right - strip.left + 1) * (strip.bottom - strip.top + 1);
 }
 
-constexpr Box FIELD_BUTTONS[] = {CONTINUE_BOX, START_BOX, END_BOX};
+constexpr Box FIELD_BUTTONS[] = {CONTINUE_BOX, START_BOX, END_BOX, OPTIONS_BOX};
 
 bool painted(const ScreenImage &shot, const Box &box) {
     return filled_with(shot, box, BUTTON_GREY, ANY_DEPTH_TOLERANCE) ||

@@ -31,6 +31,7 @@ Box on_screen(const Box &box, const FieldView &view);
 constexpr Box CONTINUE_BOX{280, 170, 360, 194};
 constexpr Box START_BOX{280, 200, 360, 224};
 constexpr Box END_BOX{280, 230, 360, 254};
+constexpr Box OPTIONS_BOX{280, 260, 360, 284};
 
 constexpr Rgb BUTTON_GREY{192, 192, 192};
 constexpr Rgb BUTTON_LIGHT{227, 227, 227};
@@ -46,9 +47,9 @@ bool filled_with(const ScreenImage &shot, const Box &box, Rgb colour, int tolera
 // Pixels of `colour` inside the box.
 int count_in(const ScreenImage &shot, const Box &box, Rgb colour, int tolerance = 0);
 
-// All three buttons painted, lit or not.
+// All four buttons painted, lit or not.
 bool menu_shown(const ScreenImage &shot);
-// None of the three buttons painted.
+// None of the four buttons painted.
 bool menu_hidden(const ScreenImage &shot);
 // The same for a field shown at a scale or offset.
 std::function<bool(const ScreenImage &)> menu_shown_in(const FieldView &view);

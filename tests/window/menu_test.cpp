@@ -60,13 +60,13 @@ TEST_P(StartMenu, ButtonsAndPointerAreDrawnInTheirColours) {
     const ScreenImage before = run.point_until(
         500, 400,
         [](const ScreenImage &s) {
-            for (const Box &box : {CONTINUE_BOX, START_BOX, END_BOX})
+            for (const Box &box : {CONTINUE_BOX, START_BOX, END_BOX, OPTIONS_BOX})
                 if (!filled_with(s, box, BUTTON_GREY, ANY_DEPTH_TOLERANCE))
                     return false;
             return true;
         },
         "the start menu with no button under the pointer");
-    for (const Box &box : {CONTINUE_BOX, START_BOX, END_BOX}) {
+    for (const Box &box : {CONTINUE_BOX, START_BOX, END_BOX, OPTIONS_BOX}) {
         EXPECT_TRUE(filled_with(before, box, BUTTON_GREY, depth.tolerance))
             << "box at y " << box.top << " shows "
             << to_string(before.at(box.left + 2, box.top + 2));
@@ -98,7 +98,7 @@ TEST_P(StartMenu, ButtonsAndPointerAreDrawnInTheirColours) {
                 return filled_with(s, hovered, BUTTON_LIGHT, depth.tolerance);
             },
             "the button under the pointer lit");
-        for (const Box &box : {CONTINUE_BOX, START_BOX, END_BOX}) {
+        for (const Box &box : {CONTINUE_BOX, START_BOX, END_BOX, OPTIONS_BOX}) {
             if (box.top != hovered.top) {
                 EXPECT_TRUE(filled_with(shot, box, BUTTON_GREY, depth.tolerance));
             }
@@ -122,7 +122,7 @@ namespace {
 
 // Exactly this one of the three buttons lit, or none when `lit` is null.
 bool only_lit(const ScreenImage &shot, const Box *lit) {
-    for (const Box *box : {&CONTINUE_BOX, &START_BOX, &END_BOX})
+    for (const Box *box : {&CONTINUE_BOX, &START_BOX, &END_BOX, &OPTIONS_BOX})
         if (!filled_with(shot, *box, box == lit ? BUTTON_LIGHT : BUTTON_GREY, ANY_DEPTH_TOLERANCE))
             return false;
     return true;
@@ -138,8 +138,9 @@ TEST(MenuByKeys, ArrowsAndEnterAloneStartAGameAndEndIt) {
     const struct {
         const char *key;
         const Box *lit;
-    } steps[] = {{"Down", &CONTINUE_BOX}, {"Down", &START_BOX}, {"Down", &END_BOX},
-                 {"Down", &CONTINUE_BOX}, {"Up", &END_BOX},     {"Up", &START_BOX}};
+    } steps[] = {{"Down", &CONTINUE_BOX}, {"Down", &START_BOX},    {"Down", &END_BOX},
+                 {"Down", &OPTIONS_BOX},  {"Down", &CONTINUE_BOX}, {"Up", &OPTIONS_BOX},
+                 {"Up", &END_BOX},        {"Up", &START_BOX}};
     for (const auto &step : steps) {
         run.hold_key(step.key);
         run.wait_for_screen([&](const ScreenImage &s) { return only_lit(s, step.lit); },
@@ -151,6 +152,7 @@ TEST(MenuByKeys, ArrowsAndEnterAloneStartAGameAndEndIt) {
     run.hold_key("Escape");
     run.wait_for_screen([](const ScreenImage &s) { return only_lit(s, nullptr); },
                         "the menu again, none lit");
+    run.hold_key("Up");
     run.hold_key("Up");
     run.wait_for_screen([](const ScreenImage &s) { return only_lit(s, &END_BOX); }, "End lit");
     run.hold_key("Return");
