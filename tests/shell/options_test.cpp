@@ -1,9 +1,12 @@
 // The options file: what it keeps, what it keeps of lines it does not know,
-// and what a damaged one leaves.
+// and what a damaged one leaves; the bindings it holds and the volumes the
+// sound hands the library.
 #include "../headless.h"
 #include "../ui/scratch.h"
 
+#include "shell/bindings.h"
 #include "shell/options.h"
+#include "shell/sound.h"
 
 #include <cstdio>
 #include <fstream>
@@ -85,6 +88,129 @@ TEST_F(OptionsFile, BadValuesAndDamagedFilesLeaveTheDefaults) {
     }
     read_options("missing.ini");
     EXPECT_EQ(options.fullscreen, -1);
+}
+
+TEST_F(OptionsFile, BindingsSwapOnAConflictKeepTheMenusKeysAndReset) {
+    int other = -1;
+    const struct {
+        bool pad;
+        int action, value;
+        BindResult result;
+        int other;
+    } steps[] = {
+        {false, ACTION_LEFT, KEY_RIGHT, BIND_SWAPPED, ACTION_RIGHT},
+        {false, ACTION_LEFT, KEY_A, BIND_KEPT, -1},
+        {false, ACTION_FASTER, KEY_ESC, BIND_REFUSED, -1},
+        {false, ACTION_FASTER, KEY_ENTER, BIND_REFUSED, -1},
+        // The swap would hand Esc or Enter to Faster.
+        {false, ACTION_MENU, KEY_MINUS, BIND_REFUSED, -1},
+        {false, ACTION_PAUSE, KEY_MINUS, BIND_REFUSED, -1},
+        {false, ACTION_PAUSE, KEY_P, BIND_KEPT, -1},
+        {false, ACTION_PAUSE, KEY_ENTER, BIND_KEPT, -1},
+        {true, ACTION_FASTER, 0, BIND_SWAPPED, ACTION_PAUSE},
+        {true, ACTION_SOUND, 3, BIND_KEPT, -1},
+        {true, ACTION_MENU, 3, BIND_SWAPPED, ACTION_SOUND},
+        {true, ACTION_LEFT, 2, BIND_REFUSED, -1},
+        {true, ACTION_SLOWER, PAD_BUTTONS, BIND_REFUSED, -1},
+    };
+    for (const auto &step : steps) {
+        SCOPED_TRACE(std::string(action_label(step.action)) + " " + std::to_string(step.value));
+        const BindResult result = step.pad ? bind_pad_button(step.action, step.value, other)
+                                           : bind_key(step.action, step.value, other);
+        EXPECT_EQ(result, step.result);
+        EXPECT_EQ(other, step.other);
+    }
+    const int keys[ACTION_COUNT] = {KEY_UP,    KEY_DOWN,   KEY_A,    KEY_LEFT, KEY_ENTER, KEY_ESC,
+                                    KEY_MINUS, KEY_EQUALS, KEY_HOME, KEY_END,  KEY_M,     KEY_F11};
+    // Sound's button taken by the menu is not handed the pad's Start.
+    const int pads[ACTION_COUNT] = {-1, -1, -1, -1, NO_PAD_BUTTON, 3,
+                                    0,  -1, -1, -1, NO_PAD_BUTTON, -1};
+    for (int a = 0; a < ACTION_COUNT; a++) {
+        EXPECT_EQ(options.keys[a], keys[a]) << action_label(a);
+        if (takes_pad_button(a)) {
+            EXPECT_EQ(options.pad_buttons[a], pads[a]) << action_label(a);
+        }
+    }
+    reset_bindings();
+    EXPECT_EQ(options.keys[ACTION_LEFT], KEY_LEFT);
+    EXPECT_EQ(options.pad_buttons[ACTION_MENU], PAD_MENU_BUTTON);
+    EXPECT_EQ(options.pad_buttons[ACTION_FASTER], NO_PAD_BUTTON);
+}
+
+TEST_F(OptionsFile, BindingsAndVolumesRoundTripAndBadLinesKeepTheirDefaults) {
+    write_text("options.ini", "key_left = A\nkey_right = NOSUCHKEY\nkey_up = ESC\n"
+                              "key_faster=PLUS_PAD\npad_pause = 40\npad_left = 2\n"
+                              "pad_sound = 7\npad_menu = none\nmusic_volume = 11\n"
+                              "effects_volume = 5\nkey_jump = SPACE\n");
+    read_options("options.ini");
+    EXPECT_EQ(options.keys[ACTION_LEFT], KEY_A);
+    EXPECT_EQ(options.keys[ACTION_RIGHT], KEY_RIGHT);
+    EXPECT_EQ(options.keys[ACTION_UP], KEY_UP);
+    EXPECT_EQ(options.keys[ACTION_FASTER], KEY_PLUS_PAD);
+    EXPECT_EQ(options.pad_buttons[ACTION_PAUSE], 0);
+    EXPECT_EQ(options.pad_buttons[ACTION_SOUND], 7);
+    EXPECT_EQ(options.pad_buttons[ACTION_MENU], NO_PAD_BUTTON);
+    EXPECT_EQ(options.music_volume, MAX_VOLUME);
+    EXPECT_EQ(options.effects_volume, 5);
+    ASSERT_EQ(write_options("options.ini"), 0);
+    const std::string written = file_text("options.ini");
+    // Steering takes no pad button: that line is not the game's, and stays.
+    EXPECT_EQ(written.rfind("pad_left = 2\nkey_jump = SPACE\n", 0), 0u) << written;
+    for (const char *line :
+         {"\nkey_left = A\n", "\nkey_right = RIGHT\n", "\nkey_faster = PLUS_PAD\n",
+          "\npad_menu = none\n", "\npad_sound = 7\n", "\nmusic_volume = 10\n",
+          "\neffects_volume = 5\n", "\nkey_fullscreen = F11\n"})
+        EXPECT_NE(written.find(line), std::string::npos) << line << " in\n" << written;
+    read_options("options.ini");
+    ASSERT_EQ(write_options("options.ini"), 0);
+    EXPECT_EQ(file_text("options.ini"), written);
+}
+
+// Without a sound card the library has no voices: a driver of the test's
+// own gives it some and remembers the volume the last voice was given.
+int last_voice_volume = -1;
+TIMER_DRIVER no_timer{};
+DIGI_DRIVER remembering_voices{};
+_DRIVER_INFO test_timers[] = {{1, &no_timer, TRUE}, {0, nullptr, 0}};
+_DRIVER_INFO test_voices[] = {{2, &remembering_voices, TRUE}, {0, nullptr, 0}};
+
+TEST_F(OptionsFile, TheVolumesReachTheLibrarysVoicesAtOnce) {
+    no_timer.name = no_timer.desc = no_timer.ascii_name = "no timer";
+    no_timer.init = [] { return 0; };
+    no_timer.exit = [] {};
+    DIGI_DRIVER &d = remembering_voices;
+    d.id = 2;
+    d.name = d.desc = d.ascii_name = "voices";
+    d.max_voices = d.def_voices = 8;
+    d.detect = [](int input) { return input ? 0 : 1; };
+    d.init = [](int, int) { return remembering_voices.voices = 8, 0; };
+    d.exit = [](int) {};
+    d.init_voice = [](int, const SAMPLE *) {};
+    d.release_voice = d.start_voice = d.stop_voice = [](int) {};
+    d.loop_voice = d.set_frequency = d.set_pan = [](int, int) {};
+    d.get_volume = [](int) { return last_voice_volume; };
+    d.set_volume = [](int, int volume) { last_voice_volume = volume; };
+    system_driver->timer_drivers = [] { return test_timers; };
+    system_driver->digi_drivers = [] { return test_voices; };
+    system_driver->create_mutex = [] { return static_cast<void *>(&no_timer); };
+    system_driver->destroy_mutex = system_driver->lock_mutex =
+        system_driver->unlock_mutex = [](void *) {};
+    ASSERT_EQ(install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr), 0);
+    seat = create_sample(8, 0, 22050, 4410);
+
+    for (int volume : {5, 10, 0}) {
+        set_effects_volume(volume);
+        EXPECT_EQ(last_voice_volume, volume * 255 / 10) << "an effect at " << volume;
+        set_music_volume(volume);
+        int music = -1;
+        get_volume(nullptr, &music);
+        EXPECT_EQ(music, volume * 255 / 10);
+    }
+    read_options("options.ini");
+    EXPECT_EQ(options.effects_volume, 0) << "kept at once";
+    destroy_sample(seat);
+    seat = nullptr;
+    remove_sound();
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // The game heard, in the real window: the music after Start and still after the
 // tune's end (it loops), each sound effect at the moment its event happens and over
 // soon after, a silent but whole game on a machine without a sound device, and M's
-// silence, kept into the next run. What the game plays is caught per run through ALSA
-// (see audio_capture.h).
+// silence, kept into the next run; the music's volume from options.ini. What the game plays is
+// caught per run through ALSA (see audio_capture.h).
 #include "audio_capture.h"
 #include "crafted_save.h"
 #include "menu_screen.h"
@@ -266,6 +266,36 @@ TEST(Mute, MSilencesEverythingAndANewRunStaysSilentUntilMAgain) {
         const Bytes kept = run.file("options.ini").value_or(Bytes{});
         EXPECT_NE(std::string(kept.begin(), kept.end()).find("mute = 0\n"), std::string::npos);
     }
+}
+
+// The same stretch of the tune after Start, at music volume 10 and at 5: half
+// the amplitude, 6 dB down.
+TEST(MusicVolume, FiveIsAboutSixDecibelsBelowTen) {
+    double level[2];
+    for (int volume : {10, 5}) {
+        SCOPED_TRACE("music_volume = " + std::to_string(volume));
+        AudioCapture capture;
+        GameOptions options;
+        options.home = capture.home();
+        options.settings = "0"; // the trains stand still: no shot, no effect
+        const std::string line = "music_volume = " + std::to_string(volume) + "\n";
+        options.files = {{"options.ini", Bytes(line.begin(), line.end())}};
+        GameRun run(options);
+        run.wait_for_window();
+        run.wait_for_screen(menu_shown, "the start menu");
+        press_button(run, START_BOX);
+        const auto started = Clock::now();
+        run.wait_for_screen(menu_hidden, "the game after Start");
+        const long from = size_at(capture, started, 1);
+        const long to = size_at(capture, started, 4);
+        level[volume == 5] = rms_dbfs(capture.mono(from, to));
+        const ExitStatus status = end_game(run);
+        EXPECT_TRUE(status.exited && status.code == 0) << to_string(status);
+    }
+    std::printf("music at volume 10: %.2f dBFS, at 5: %.2f dBFS (%.2f dB apart)\n", level[0],
+                level[1], level[0] - level[1]);
+    EXPECT_GT(level[1], SOUNDING_DBFS);
+    EXPECT_NEAR(level[0] - level[1], 6.0, 1.0);
 }
 
 } // namespace

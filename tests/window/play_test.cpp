@@ -1,6 +1,6 @@
 // Scripted games in the real window, judged by the save file the game writes
 // on its way out: play and End, Continue in a later run, ending without a
-// game, and the window's close button.
+// game, the window's close button, and a key rebound on the Options screen.
 #include "crafted_save.h"
 #include "menu_screen.h"
 #include "real_window.h"
@@ -166,6 +166,50 @@ TEST(FreshRun, EndingWithoutAGameLeavesTheSaveAlone) {
         else
             EXPECT_FALSE(run.file("save.dat"));
     }
+}
+
+// Left rebound to A on the Options screen by keys alone: then the Left arrow
+// no longer steers, and in the next run, given that run's files, A does.
+TEST(OptionsScreen, LeftReboundToASteersWithAAloneAndHoldsInTheNextRun) {
+    Bytes saved, options_file;
+    {
+        SCOPED_TRACE("first run: Up, Enter, Down, Down, Enter, a, Esc; then Left in play");
+        GameRun run;
+        run.wait_for_window();
+        run.wait_for_screen(menu_shown, "the start menu");
+        // Up from no lit button lights the bottom one, Options.
+        for (const char *key : {"Up", "Return"})
+            run.hold_key(key);
+        run.wait_for_screen(menu_hidden, "the Options screen");
+        for (const char *key : {"Down", "Down", "Return", "a", "Escape"})
+            run.hold_key(key);
+        start_game(run);
+        run.hold_key("Left", 500);
+        pause_ms(GLIDE_MS);
+        const ExitStatus status = end_game(run);
+        ASSERT_TRUE(status.exited && status.code == 0) << to_string(status);
+        saved = run.file("save.dat").value_or(Bytes{});
+        ASSERT_EQ(saved.size(), SAVE_FILE_SIZE);
+        EXPECT_EQ(decoded(saved).player.pos.x, PLAYER_START_X) << "the Left arrow still steers";
+        options_file = run.file("options.ini").value_or(Bytes{});
+        const std::string text(options_file.begin(), options_file.end());
+        EXPECT_NE(text.find("key_left = A\n"), std::string::npos) << text;
+    }
+    SCOPED_TRACE("second run: Continue, then A");
+    GameOptions options;
+    options.save = saved;
+    options.files = {{"options.ini", options_file}};
+    GameRun run(options);
+    run.wait_for_window();
+    continue_game(run);
+    run.hold_key("a", 500);
+    pause_ms(GLIDE_MS);
+    const ExitStatus status = end_game(run);
+    ASSERT_TRUE(status.exited && status.code == 0) << to_string(status);
+    const SavedGame game = decoded(run.file("save.dat").value_or(Bytes{}));
+    EXPECT_EQ(game.player.fw, FW_LEFT);
+    EXPECT_LT(game.player.pos.x, PLAYER_START_X);
+    EXPECT_EQ(game.player.pos.y, PLAYER_START_Y);
 }
 
 } // namespace
