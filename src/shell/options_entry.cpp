@@ -24,7 +24,10 @@
 
 namespace {
 
-constexpr double STEP_MS = 10;
+// Short enough that a tap of a key is seen, long enough not to redraw the
+// screen for nothing.
+constexpr double STEP_MS = 20;
+constexpr int FIRST_CONTROL_ROW = 1; // below the Controls heading
 
 enum RowKind {
     HEADING,
@@ -65,7 +68,7 @@ const std::vector<Row> &rows() {
 }
 
 bool screen_open = false;
-int lit = 1;
+int lit = FIRST_CONTROL_ROW;
 int capturing = -1;     // the action waiting for its key, or -1
 std::string message;    // what the last binding did, until the next key
 bool was_down[KEY_MAX]; // the keys as the step before saw them
@@ -304,7 +307,7 @@ void remember_keys() {
 
 void open_options_screen() {
     screen_open = true;
-    lit = 1;
+    lit = FIRST_CONTROL_ROW;
     capturing = -1;
     message.clear();
     clicked_row = (mouse_b & 1) ? -2 : -1;
