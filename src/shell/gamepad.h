@@ -1,13 +1,14 @@
 // The first gamepad or joystick the library finds, read once per pass into
-// `pad`: which way the d-pad or the left stick points, and the two buttons
-// the game uses. Start-up calls start_gamepad(); the input stage (input.cpp)
-// polls it every pass, the screens that wait for a key while they wait.
+// `pad`: which way the d-pad or the left stick points, the two buttons the
+// menus use, and every button for the player's bindings (bindings.h).
+// Start-up calls start_gamepad(); the input stage (input.cpp) polls it every
+// pass, the screens that wait for a key while they wait.
 #pragma once
 
 struct GAMEPAD {
     bool left, right, up, down; // the d-pad or the left stick, past the dead zone
-    bool button;                // the pause button, which also presses and accepts
-    bool start;                 // the menu button
+    bool button;                // the first button: presses and accepts in the menus
+    bool start;                 // the pad's own menu button
     // Newly down since the poll before: the menu and the screens act once
     // per press, not once per pass.
     bool pressed_up, pressed_down, pressed_button, pressed_start;

@@ -11,9 +11,9 @@
 // DELAY in play.
 double run_pass();
 
-// Whether the game is in play: no screen between levels and no rest of the
-// keys is under way. An ending waits for this, so the save holds what the
-// screens set up.
+// Whether the game is in play: no screen between levels, no rest of the
+// keys and no Options screen is under way. An ending waits for this, so the
+// save holds what the screens set up.
 bool in_play();
 
 // The input stage of a pass, on the record gathered at its start: the menu's

@@ -1,6 +1,7 @@
 // The player's preferences beyond setting.ini, kept in "options.ini" in the
 // player's directory as plain text, one `name = value` per line. Start-up
-// reads them; whatever changes one (the display keys, mute) writes them back.
+// reads them; whatever changes one (the Options screen, the display keys,
+// mute) writes them back.
 // setting.ini keeps its nine numbers and is never written.
 #pragma once
 
