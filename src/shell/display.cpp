@@ -11,7 +11,6 @@
 #include "close_button.h"
 #include "command_line.h"
 #include "options.h"
-#include "player_files.h"
 #include "../core/game_state.h"
 #include "../ui/pictures.h"
 #include "../ui/present.h"
@@ -83,8 +82,7 @@ void change_mode(bool to_fullscreen) {
     if (open_display(to_fullscreen ? GFX_AUTODETECT_FULLSCREEN : GFX_AUTODETECT_WINDOWED) ==
         DISPLAY_OPEN) {
         options.fullscreen = display.fullscreen;
-        // A choice that cannot be kept only lasts for this run.
-        write_options(player_path("options.ini").c_str());
+        keep_options();
     } else if (open_display(before) != DISPLAY_OPEN &&
                open_display(GFX_AUTODETECT_WINDOWED) != DISPLAY_OPEN) {
         lost = true;
@@ -169,7 +167,7 @@ void change_scale(int scale) {
     options.scale = scale;
     // The player's latest choice wins over the command line's.
     command_line.scale = 0;
-    write_options(player_path("options.ini").c_str());
+    keep_options();
     if (!lost)
         change_mode(display.fullscreen);
 }

@@ -7,7 +7,6 @@
 #include "high_score_file.h"
 #include "input.h"
 #include "options.h"
-#include "player_files.h"
 #include "replay_file.h"
 #include "waits.h"
 #include "../core/game_state.h"
@@ -43,7 +42,7 @@ void remember_name(const char *name) {
     if (std::strcmp(options.name, name) == 0)
         return;
     std::snprintf(options.name, sizeof options.name, "%s", name);
-    write_options(player_path("options.ini").c_str());
+    keep_options();
 }
 
 // Enters the game under the name taken; false when the screen ends here.

@@ -2,6 +2,7 @@
 // and sound keys write it when the player changes a preference.
 #include "options.h"
 
+#include "player_files.h"
 #include "../platform/platform.h"
 
 #include <cctype>
@@ -148,4 +149,8 @@ int write_options(const char *path) {
     if (options.name[0])
         text += std::string("name = ") + options.name + "\n";
     return replace_file(path, text.data(), text.size());
+}
+
+void keep_options() {
+    write_options(player_path("options.ini").c_str());
 }

@@ -34,6 +34,11 @@ void reset_options();
 // Lines the game does not know are kept for write_options.
 void read_options(const char *path);
 
+// Writes the options to the player's options.ini (player_files.h), as every
+// change of a preference does. A file that cannot be written is not
+// reported: the choice still holds for this run.
+void keep_options();
+
 // Writes the options to path atomically, with every line of the file that
 // read_options did not know kept as it was. Returns 0 or an errno value.
 int write_options(const char *path);

@@ -10,7 +10,6 @@
 #include "gamepad.h"
 #include "input.h"
 #include "options.h"
-#include "player_files.h"
 #include "sound.h"
 #include "../ui/frame.h"
 #include "../ui/options_screen.h"
@@ -81,10 +80,6 @@ bool newly(int scancode) {
 
 bool newly_action(int action, int arrow) {
     return newly(arrow) || newly(options.keys[action]);
-}
-
-void keep_options() {
-    write_options(player_path("options.ini").c_str());
 }
 
 std::string pad_text(int action) {

@@ -4,7 +4,6 @@
 #include "sound.h"
 
 #include "options.h"
-#include "player_files.h"
 #include "../core/events.h"
 #include "../core/game_state.h"
 
@@ -40,13 +39,13 @@ void play_effect(SAMPLE *sample) {
 void set_music_volume(int volume) {
     options.music_volume = volume;
     apply_music_volume();
-    write_options(player_path("options.ini").c_str());
+    keep_options();
 }
 
 void set_effects_volume(int volume) {
     options.effects_volume = volume;
     play_effect(seat);
-    write_options(player_path("options.ini").c_str());
+    keep_options();
 }
 
 void apply_music_volume() {
@@ -87,5 +86,5 @@ void switch_mute() {
     } else {
         midi_resume();
     }
-    write_options(player_path("options.ini").c_str());
+    keep_options();
 }
