@@ -54,6 +54,12 @@ void on_focus_out() {
     has_focus = false;
 }
 
+// 0 by 0 when the library cannot tell.
+void desktop_size(int &w, int &h) {
+    if (get_desktop_resolution(&w, &h) != 0)
+        w = h = 0;
+}
+
 // The scale the player fixed, or 0: the command line over the options file.
 int fixed_scale() {
     return command_line.scale ? command_line.scale : options.scale;
@@ -118,9 +124,8 @@ int first_graphics_driver(int command_line_fullscreen, int settings_read, int se
 }
 
 DisplayResult open_display(int driver) {
-    int desktop_w = 0, desktop_h = 0;
-    if (get_desktop_resolution(&desktop_w, &desktop_h) != 0)
-        desktop_w = desktop_h = 0;
+    int desktop_w, desktop_h;
+    desktop_size(desktop_w, desktop_h);
     const bool fullscreen = driver == GFX_AUTODETECT_FULLSCREEN;
     // A desktop smaller than the field, or of unknown size, gets the field's
     // own size, as the library's fullscreen modes always had.
@@ -157,9 +162,8 @@ void take_display_keys(bool taken) {
 }
 
 int largest_window_scale() {
-    int desktop_w = 0, desktop_h = 0;
-    if (get_desktop_resolution(&desktop_w, &desktop_h) != 0)
-        desktop_w = desktop_h = 0;
+    int desktop_w, desktop_h;
+    desktop_size(desktop_w, desktop_h);
     return window_scale(SW, SH, desktop_w, desktop_h, 0);
 }
 
