@@ -148,10 +148,20 @@ int stepped(int value, int step, int high) {
     return std::max(0, std::min(high, value + step));
 }
 
-void close_screen() {
-    screen_open = false;
+// While it waits for a key, the fullscreen key is one to bind too.
+void begin_capture(int action) {
+    capturing = action;
+    take_display_keys(false);
+}
+
+void end_capture() {
     capturing = -1;
     take_display_keys(true);
+}
+
+void close_screen() {
+    screen_open = false;
+    end_capture();
     clear_keybuf();
     forget_pressed_keys();
     // The menu's frame, composed again over what the screen drew.
@@ -164,10 +174,8 @@ void change(int step) {
     message.clear();
     switch (row.kind) {
     case ACTION:
-        if (step == 0) {
-            capturing = row.action;
-            take_display_keys(false);
-        }
+        if (step == 0)
+            begin_capture(row.action);
         break;
     case RESET_KEYS:
         if (step == 0) {
@@ -218,6 +226,8 @@ int first_new_pad_button() {
     return -1;
 }
 
+// What the foot says after a binding: nothing when it was made as asked. Only
+// a key is ever refused (the pad's steering rows are never asked for one).
 void tell_binding(BindResult result, int other, int scancode) {
     if (result == BIND_SWAPPED) {
         message = std::string("Swapped with ") + action_label(other);
@@ -231,24 +241,22 @@ void tell_binding(BindResult result, int other, int scancode) {
 void capture_step() {
     // Esc, or the pad's menu button, cancels.
     if (newly(KEY_ESC) || pad.pressed_start) {
-        capturing = -1;
-        take_display_keys(true);
+        end_capture();
         return;
     }
     int other = -1;
     const int scancode = first_new_key();
     const int button = first_new_pad_button();
-    if (scancode) {
-        tell_binding(bind_key(capturing, scancode, other), other, scancode);
-    } else if (button >= 0 && takes_pad_button(capturing)) {
-        const BindResult result = bind_pad_button(capturing, button, other);
-        message = result == BIND_SWAPPED ? std::string("Swapped with ") + action_label(other) : "";
-    } else {
+    BindResult result;
+    if (scancode)
+        result = bind_key(capturing, scancode, other);
+    else if (button >= 0 && takes_pad_button(capturing))
+        result = bind_pad_button(capturing, button, other);
+    else
         return;
-    }
+    tell_binding(result, other, scancode);
     keep_options();
-    capturing = -1;
-    take_display_keys(true);
+    end_capture();
 }
 
 // A click lights its row and works it as Enter does; the pointer moved
