@@ -92,14 +92,14 @@ void poll_gamepad() {
             pad.held_buttons |= 1u << b;
     pad.pressed_buttons = pad.held_buttons & ~before.held_buttons;
     pad.menu_button = menu_button(j.num_buttons);
-    pad.button = button_down(j, PAD_CHOOSE_BUTTON);
-    pad.start = button_down(j, pad.menu_button);
+    pad.button = pad_button_held(PAD_CHOOSE_BUTTON);
+    pad.start = pad_button_held(PAD_MENU_BUTTON);
     pad.pressed_up = pad.up && !before.up;
     pad.pressed_down = pad.down && !before.down;
     pad.pressed_left = pad.left && !before.left;
     pad.pressed_right = pad.right && !before.right;
-    pad.pressed_button = pad.button && !before.button;
-    pad.pressed_start = pad.start && !before.start;
+    pad.pressed_button = pad_button_pressed(PAD_CHOOSE_BUTTON);
+    pad.pressed_start = pad_button_pressed(PAD_MENU_BUTTON);
 }
 
 bool pad_button_held(int binding) {
