@@ -2,7 +2,8 @@
 // sleeping, opening and replacing files, where the game's files live, the
 // signals and session endings that must still save the game, and telling the
 // player something before a window exists. One implementation per system
-// (platform_posix.cpp, platform_windows.cpp), chosen by the build; nothing
+// (platform_posix.cpp, platform_web.cpp, platform_windows.cpp; the first two
+// share posix_common.cpp), chosen by the build; nothing
 // outside this folder includes <unistd.h>, <fcntl.h> or <windows.h>.
 #pragma once
 

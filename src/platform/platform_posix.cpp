@@ -24,16 +24,6 @@ void note_ending_signal(int) {
     ending_signal = 1;
 }
 
-int64_t microseconds(clockid_t clock) {
-    timespec now;
-    clock_gettime(clock, &now);
-    return int64_t{now.tv_sec} * 1000000 + now.tv_nsec / 1000;
-}
-
-long plain_write(int fd, const void *bytes, std::size_t size) {
-    return static_cast<long>(write(fd, bytes, size));
-}
-
 std::string directory_of(const std::string &path) {
     const auto slash = path.rfind('/');
     if (slash == std::string::npos)
@@ -82,17 +72,7 @@ int display_lost(Display *) {
 
 } // namespace
 
-WriteCall write_call = plain_write;
-
 void prepare_platform() {}
-
-int64_t monotonic_us() {
-    return microseconds(CLOCK_MONOTONIC);
-}
-
-int64_t wall_clock_us() {
-    return microseconds(CLOCK_REALTIME);
-}
 
 void sleep_ms(double ms) {
     if (ms <= 0)
@@ -161,22 +141,6 @@ int replace_file(const std::string &path, const void *bytes, std::size_t size) {
         close(directory);
     }
     return 0;
-}
-
-bool make_directory(const std::string &path) {
-    if (mkdir(path.c_str(), 0755) == 0)
-        return true;
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-bool enter_directory(const std::string &path) {
-    return chdir(path.c_str()) == 0;
-}
-
-bool is_regular_file(const std::string &path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 FileLocations locate_files(const char *program_path) {

@@ -27,16 +27,6 @@ const char PLAYER_DIR[] = "/player";
 
 int (*page_hidden_save)() = nullptr;
 
-int64_t microseconds(clockid_t clock) {
-    timespec now;
-    clock_gettime(clock, &now);
-    return int64_t{now.tv_sec} * 1000000 + now.tv_nsec / 1000;
-}
-
-long plain_write(int fd, const void *bytes, std::size_t size) {
-    return static_cast<long>(write(fd, bytes, size));
-}
-
 // The page's side of the player's files, in JavaScript, as written (the
 // formatter would take it for C++).
 // clang-format off
@@ -139,20 +129,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE void web_page_hidden() {
         page_hidden_save();
 }
 
-WriteCall write_call = plain_write;
-
 void prepare_platform() {
     load_player_files(PLAYER_DIR);
     while (!player_files_loaded())
         emscripten_sleep(10);
-}
-
-int64_t monotonic_us() {
-    return microseconds(CLOCK_MONOTONIC);
-}
-
-int64_t wall_clock_us() {
-    return microseconds(CLOCK_REALTIME);
 }
 
 // The page's timers run in whole milliseconds: a shorter rest is left to the
@@ -191,22 +171,6 @@ int replace_file(const std::string &path, const void *bytes, std::size_t size) {
     }
     write_back_player_files();
     return 0;
-}
-
-bool make_directory(const std::string &path) {
-    if (mkdir(path.c_str(), 0755) == 0)
-        return true;
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-bool enter_directory(const std::string &path) {
-    return chdir(path.c_str()) == 0;
-}
-
-bool is_regular_file(const std::string &path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 FileLocations locate_files(const char *) {
