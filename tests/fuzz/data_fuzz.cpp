@@ -7,13 +7,14 @@
 // they fail must be reported (a picture) or left out (a sound, the music).
 //
 // The library runs here without a system driver, so the target lends it what
-// the music needs: mutexes, a timer that ticks when told, and a sound driver
-// that hands the library's mixer a buffer when told.
+// the music needs (library_sound.h): mutexes, a timer that ticks when told,
+// and a sound driver that hands the library's mixer a buffer when told.
 //
 // With TARVELLION_FUZZ_UNCHECKED=1 in the environment the target hands each
 // file straight to the library's loaders instead, with no checks and no
 // expectations: that is how the faults the checks guard against are found.
 #include "game_harness.h"
+#include "library_sound.h"
 
 #include "shell/assets.h"
 #include "shell/data_checks.h"
@@ -25,7 +26,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
-#include <mutex>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -39,131 +39,21 @@ const char *const SOUND = "eat.wav";
 const char *const MUSIC = "town.dat";
 const char *const PATCH = "acbass.pat";
 
-constexpr int TICKS = 50; // a second of play
-constexpr int TICK_MS = 20;
-constexpr int MIX_RATE = 11025;
-constexpr int MIX_FRAMES = 256; // about one tick's worth, stereo
+constexpr int PLAY_MS = 1000;
 
 std::string work_dir;
 std::string messages;
 bool unchecked = false;
-short mix_buffer[2 * MIX_FRAMES];
-
-// The library's own mutexes, which a system driver would provide. It may
-// ask to lock the timer's before it has made it.
-void *create_mutex() {
-    return new std::recursive_mutex;
-}
-void destroy_mutex(void *m) {
-    delete static_cast<std::recursive_mutex *>(m);
-}
-void lock_mutex(void *m) {
-    if (m)
-        static_cast<std::recursive_mutex *>(m)->lock();
-}
-void unlock_mutex(void *m) {
-    if (m)
-        static_cast<std::recursive_mutex *>(m)->unlock();
-}
 
 void keep_message(const char *text) {
     messages += text;
 }
 
-// A timer with no thread: the library's timer queue, advanced by
-// _handle_timer_tick() from the target.
-int no_setup() {
-    return 0;
-}
-void no_teardown() {}
-TIMER_DRIVER manual_timer = {AL_ID('M', 'A', 'N', 'U'),
-                             empty_string,
-                             empty_string,
-                             "manual",
-                             no_setup,
-                             no_teardown,
-                             nullptr,
-                             nullptr,
-                             nullptr,
-                             nullptr,
-                             nullptr,
-                             nullptr,
-                             nullptr};
-_DRIVER_INFO timers[] = {{AL_ID('M', 'A', 'N', 'U'), &manual_timer, TRUE}, {0, nullptr, 0}};
-
-// A sound driver with no device: the library's software mixer, run by
-// _mix_some_samples() from the target.
-int mixer_detect(int) {
-    return TRUE;
-}
-int mixer_init(int, int voices);
-void mixer_exit(int) {
-    _mixer_exit();
-}
-int mixer_buffer_size() {
-    return MIX_FRAMES;
-}
-DIGI_DRIVER manual_mixer = {AL_ID('M', 'I', 'X', 'R'),
-                            empty_string,
-                            empty_string,
-                            "manual mixer",
-                            0,
-                            0,
-                            MIXER_MAX_SFX,
-                            MIXER_DEF_SFX,
-                            mixer_detect,
-                            mixer_init,
-                            mixer_exit,
-                            nullptr,
-                            nullptr,
-                            nullptr,
-                            nullptr,
-                            mixer_buffer_size,
-                            _mixer_init_voice,
-                            _mixer_release_voice,
-                            _mixer_start_voice,
-                            _mixer_stop_voice,
-                            _mixer_loop_voice,
-                            _mixer_get_position,
-                            _mixer_set_position,
-                            _mixer_get_volume,
-                            _mixer_set_volume,
-                            _mixer_ramp_volume,
-                            _mixer_stop_volume_ramp,
-                            _mixer_get_frequency,
-                            _mixer_set_frequency,
-                            _mixer_sweep_frequency,
-                            _mixer_stop_frequency_sweep,
-                            _mixer_get_pan,
-                            _mixer_set_pan,
-                            _mixer_sweep_pan,
-                            _mixer_stop_pan_sweep,
-                            _mixer_set_echo,
-                            _mixer_set_tremolo,
-                            _mixer_set_vibrato,
-                            0,
-                            0,
-                            nullptr,
-                            nullptr,
-                            nullptr,
-                            nullptr,
-                            nullptr,
-                            nullptr};
-int mixer_init(int, int voices) {
-    manual_mixer.voices = voices;
-    return _mixer_init(2 * MIX_FRAMES, MIX_RATE, TRUE, TRUE, &manual_mixer.voices);
-}
-_DRIVER_INFO mixers[] = {{manual_mixer.id, &manual_mixer, TRUE}, {0, nullptr, 0}};
 _DRIVER_INFO synthesisers[] = {{MIDI_DIGMID, &midi_digmid, TRUE}, {0, nullptr, 0}};
 
 void lend_the_library_a_system() {
-    system_driver->create_mutex = create_mutex;
-    system_driver->destroy_mutex = destroy_mutex;
-    system_driver->lock_mutex = lock_mutex;
-    system_driver->unlock_mutex = unlock_mutex;
+    library_sound::lend_the_library_a_sound_system();
     system_driver->message = keep_message;
-    system_driver->timer_drivers = [] { return timers; };
-    system_driver->digi_drivers = [] { return mixers; };
     system_driver->midi_drivers = [] { return synthesisers; };
 }
 
@@ -229,10 +119,7 @@ bool load_unchecked() {
 void play_a_second() {
     start_music();
     play_effect(seat);
-    for (int tick = 0; tick < TICKS; tick++) {
-        _handle_timer_tick(MSEC_TO_TIMER(TICK_MS));
-        _mix_some_samples(reinterpret_cast<uintptr_t>(mix_buffer), 0, TRUE);
-    }
+    library_sound::play_for(PLAY_MS);
     stop_midi();
 }
 
@@ -257,7 +144,7 @@ void expect(bool holds, const std::string &what) {
 
 // Loads the game's data and plays; `check` looks at what loaded first.
 template <class Check> void round(Check check) {
-    if (install_sound(manual_mixer.id, MIDI_DIGMID, nullptr) != 0)
+    if (install_sound(library_sound::MIXER, MIDI_DIGMID, nullptr) != 0)
         fail(std::string("can't start the mixer and synthesiser: ") + allegro_error);
     messages.clear();
     const bool complete = unchecked ? load_unchecked() : loadfile();

@@ -2,6 +2,7 @@
 // and what a damaged one leaves; the bindings it holds and the volumes the
 // sound hands the library.
 #include "../headless.h"
+#include "../library_sound.h"
 #include "../ui/scratch.h"
 
 #include "shell/bindings.h"
@@ -166,41 +167,18 @@ TEST_F(OptionsFile, BindingsAndVolumesRoundTripAndBadLinesKeepTheirDefaults) {
     EXPECT_EQ(file_text("options.ini"), written);
 }
 
-// Without a sound card the library has no voices: a driver of the test's
-// own gives it some and remembers the volume the last voice was given.
-int last_voice_volume = -1;
-TIMER_DRIVER no_timer{};
-DIGI_DRIVER remembering_voices{};
-_DRIVER_INFO test_timers[] = {{1, &no_timer, TRUE}, {0, nullptr, 0}};
-_DRIVER_INFO test_voices[] = {{2, &remembering_voices, TRUE}, {0, nullptr, 0}};
-
+// Without a sound card the library has no voices: its own mixer, with no
+// device, lends it some.
 TEST_F(OptionsFile, TheVolumesReachTheLibrarysVoicesAtOnce) {
-    no_timer.name = no_timer.desc = no_timer.ascii_name = "no timer";
-    no_timer.init = [] { return 0; };
-    no_timer.exit = [] {};
-    DIGI_DRIVER &d = remembering_voices;
-    d.id = 2;
-    d.name = d.desc = d.ascii_name = "voices";
-    d.max_voices = d.def_voices = 8;
-    d.detect = [](int input) { return input ? 0 : 1; };
-    d.init = [](int, int) { return remembering_voices.voices = 8, 0; };
-    d.exit = [](int) {};
-    d.init_voice = [](int, const SAMPLE *) {};
-    d.release_voice = d.start_voice = d.stop_voice = [](int) {};
-    d.loop_voice = d.set_frequency = d.set_pan = [](int, int) {};
-    d.get_volume = [](int) { return last_voice_volume; };
-    d.set_volume = [](int, int volume) { last_voice_volume = volume; };
-    system_driver->timer_drivers = [] { return test_timers; };
-    system_driver->digi_drivers = [] { return test_voices; };
-    system_driver->create_mutex = [] { return static_cast<void *>(&no_timer); };
-    system_driver->destroy_mutex = system_driver->lock_mutex =
-        system_driver->unlock_mutex = [](void *) {};
-    ASSERT_EQ(install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr), 0);
+    library_sound::lend_the_library_a_sound_system();
+    ASSERT_EQ(install_sound(library_sound::MIXER, MIDI_NONE, nullptr), 0);
     seat = create_sample(8, 0, 22050, 4410);
 
     for (int volume : {5, 10, 0}) {
         set_effects_volume(volume);
-        EXPECT_EQ(last_voice_volume, volume * 255 / 10) << "an effect at " << volume;
+        // The effect plays on the first voice, freed again for the next.
+        EXPECT_EQ(voice_get_volume(0), volume * 255 / 10) << "an effect at " << volume;
+        stop_sample(seat);
         set_music_volume(volume);
         int music = -1;
         get_volume(nullptr, &music);
