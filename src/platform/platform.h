@@ -3,7 +3,7 @@
 // signals and session endings that must still save the game, and telling the
 // player something before a window exists. One implementation per system
 // (platform_posix.cpp, platform_web.cpp, platform_windows.cpp; the first two
-// share posix_common.cpp), chosen by the build; nothing
+// share posix_common.cpp, all write_all.cpp), chosen by the build; nothing
 // outside this folder includes <unistd.h>, <fcntl.h> or <windows.h>.
 #pragma once
 
@@ -38,6 +38,11 @@ int replace_file(const std::string &path, const void *bytes, std::size_t size);
 // a failing disk is handled. Returns the bytes written, or -1.
 using WriteCall = long (*)(int fd, const void *bytes, std::size_t size);
 extern WriteCall write_call;
+
+// Writes all the bytes through write_call, going on after a short or an
+// interrupted write. Returns 0 or an errno value (EIO for a write that takes
+// nothing). Each system's replace_file writes with it.
+int write_all(int fd, const void *bytes, std::size_t size);
 
 // Makes the directory (its parent must exist); true when it exists afterwards.
 bool make_directory(const std::string &path);

@@ -112,18 +112,7 @@ int replace_file(const std::string &path, const void *bytes, std::size_t size) {
         open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0)
         return errno;
-    const auto *at = static_cast<const unsigned char *>(bytes);
-    std::size_t written = 0;
-    int error = 0;
-    while (written < size && !error) {
-        const long n = write_call(fd, at + written, size - written);
-        if (n > 0)
-            written += static_cast<std::size_t>(n);
-        else if (n == 0)
-            error = EIO; // a disk that takes nothing would be asked forever
-        else if (errno != EINTR)
-            error = errno;
-    }
+    int error = write_all(fd, bytes, size);
     if (!error && fsync(fd) != 0)
         error = errno;
     if (close(fd) != 0 && !error)

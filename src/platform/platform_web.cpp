@@ -151,16 +151,7 @@ int replace_file(const std::string &path, const void *bytes, std::size_t size) {
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0)
         return errno;
-    const auto *at = static_cast<const unsigned char *>(bytes);
-    std::size_t written = 0;
-    int error = 0;
-    while (written < size && !error) {
-        const long n = write_call(fd, at + written, size - written);
-        if (n > 0)
-            written += static_cast<std::size_t>(n);
-        else
-            error = n == 0 ? EIO : errno;
-    }
+    int error = write_all(fd, bytes, size);
     if (close(fd) != 0 && !error)
         error = errno;
     if (!error && std::rename(temporary.c_str(), path.c_str()) != 0)

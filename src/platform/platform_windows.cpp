@@ -148,18 +148,7 @@ int replace_file(const std::string &path, const void *bytes, std::size_t size) {
                           _S_IREAD | _S_IWRITE);
     if (fd < 0)
         return errno;
-    const auto *at = static_cast<const unsigned char *>(bytes);
-    std::size_t written = 0;
-    int error = 0;
-    while (written < size && !error) {
-        const long n = write_call(fd, at + written, size - written);
-        if (n > 0)
-            written += static_cast<std::size_t>(n);
-        else if (n == 0)
-            error = EIO; // a disk that takes nothing would be asked forever
-        else
-            error = errno;
-    }
+    int error = write_all(fd, bytes, size);
     if (!error && _commit(fd) != 0)
         error = errno;
     if (_close(fd) != 0 && !error)
