@@ -235,13 +235,15 @@ std::string decode_replay(const unsigned char *bytes, std::size_t size, REPLAY &
     // A day of play at the fastest pace; anything longer is no game's.
     constexpr uint32_t MAX_PASSES = 20000000;
     r = REPLAY{};
-    if (size < HEADER_SIZE || std::memcmp(bytes, MAGIC, sizeof MAGIC) != 0)
+    if (size < sizeof MAGIC || std::memcmp(bytes, MAGIC, sizeof MAGIC) != 0)
         return "not a Tarvellion replay";
     Reader in(bytes + sizeof MAGIC, size - sizeof MAGIC);
     const uint32_t format = in.u32();
-    if (format != REPLAY_FORMAT)
+    if (in.ok && format != REPLAY_FORMAT)
         return "a replay of format version " + std::to_string(format) +
                "; this Tarvellion plays version " + std::to_string(REPLAY_FORMAT);
+    if (size < HEADER_SIZE)
+        return "a damaged replay (cut short)";
     in.raw(r.version, sizeof r.version);
     for (int32_t &t : r.tuning)
         t = static_cast<int32_t>(in.u32());

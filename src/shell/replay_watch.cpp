@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -46,6 +47,29 @@ ViewerKeys viewer_keys() {
     return pressed;
 }
 
+// The passes the recorded game has played: the records taken, and the pass
+// that ended the game, whose record is never read.
+std::size_t passes_played() {
+    return next_pass + (between_levels == SCREEN_HIGH_SCORE ? 1 : 0);
+}
+
+// Compares the game with the replay's hashes reached since the last call;
+// returns the pass by which it went another way, or 0 while it goes as
+// recorded. A game over before the records ran out went another way too.
+std::size_t went_another_way(const REPLAY &replay, std::size_t &next_checkpoint) {
+    const std::size_t played = passes_played();
+    for (; next_checkpoint < replay.checkpoints.size(); next_checkpoint++) {
+        const REPLAY_CHECKPOINT &c = replay.checkpoints[next_checkpoint];
+        if (c.pass > played)
+            break;
+        if (c.pass == played && c.hash != state_hash())
+            return played;
+    }
+    if (between_levels == SCREEN_HIGH_SCORE && played < replay.passes.size())
+        return played;
+    return 0;
+}
+
 } // namespace
 
 bool watching_replay() {
@@ -73,7 +97,7 @@ bool next_replay_record(INPUT_RECORD &record) {
     return true;
 }
 
-int watch_replay(const REPLAY &replay, bool timedemo) {
+int watch_replay(const REPLAY &replay, const std::string &path, bool timedemo) {
     start_replay(replay);
     follow_menu();
     begin_watching(replay);
@@ -82,7 +106,9 @@ int watch_replay(const REPLAY &replay, bool timedemo) {
     double pace = 1;
     const double start = clock_ms();
     long passes = 0;
-    while (!replay_over() && !ending_requested()) {
+    std::size_t next_checkpoint = 0;
+    std::size_t diverged = went_another_way(replay, next_checkpoint);
+    while (!diverged && !replay_over() && !ending_requested()) {
         const ViewerKeys keys = viewer_keys();
         if (keys.stop)
             break;
@@ -92,10 +118,18 @@ int watch_replay(const REPLAY &replay, bool timedemo) {
             pace = std::min(SLOWEST_PACE, pace * 2);
         const double wait = run_pass();
         passes++;
-        if (!timedemo)
+        diverged = went_another_way(replay, next_checkpoint);
+        if (!timedemo && !diverged)
             delay(wait * pace);
     }
     stop_watching();
+    if (diverged) {
+        tell_player(
+            ("tarvellion: " + path + " goes another way by pass " + std::to_string(diverged) + "\n")
+                .c_str(),
+            true);
+        return 3;
+    }
     if (timedemo) {
         const double seconds = (clock_ms() - start) / 1000;
         char line[96];

@@ -6,6 +6,8 @@
 
 #include "../core/replay.h"
 
+#include <string>
+
 // Whether a replay is playing: the input stage then takes its records.
 bool watching_replay();
 
@@ -25,5 +27,7 @@ bool next_replay_record(INPUT_RECORD &record);
 // Plays the replay to its end, or until Esc or a click, once the window and
 // the pictures are up. The viewer's minus and equals make it faster and
 // slower; --timedemo draws every frame without waiting and prints the passes
-// per second. Returns the exit code.
-int watch_replay(const REPLAY &replay, bool timedemo);
+// per second. Returns the exit code: 0, or 3 when the game goes another way
+// than it was recorded (the first pass where it did is told, as --verify
+// tells it, and the showing stops there).
+int watch_replay(const REPLAY &replay, const std::string &path, bool timedemo);

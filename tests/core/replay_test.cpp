@@ -48,6 +48,7 @@ TEST_F(Core, WhatTheEncoderWouldNotWriteIsRefused) {
         {"another file", 0, 'X', "not a Tarvellion replay"},
         {"a version from the future", 4, 2, "a replay of format version 2"},
         {"cut short", good.size() - 1, -1, "a damaged replay"},
+        {"cut in its header", good.size() / 2, -1, "a damaged replay (cut short)"},
         {"a field of no size", 24 + 28 + 8 + 2 + 20, 0, "a damaged replay (its start)"},
         {"a delay of a day", 24 + 4 + 3, 0x7F, "a damaged replay (its start)"},
         {"a run of no passes", 24 + 28 + 8 + 2 + 2484 + 1, 0, "a damaged replay (its passes)"},
