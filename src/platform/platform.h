@@ -57,8 +57,9 @@ bool is_regular_file(const std::string &path);
 // directory), and the player's own directory for settings, saves and options.
 // Paths end without a separator; "." is the working directory. POSIX: both are the working
 // directory when it holds the game's data (a game run from its source tree, or by the tests); else
-// the data installed with the program (../share/tarvellion from its folder) and
-// $XDG_DATA_HOME/tarvellion (~/.local/share/tarvellion), made if missing. Windows: the data beside
+// the data installed with the program (../share/tarvellion from its folder), or beside a build
+// tree's program (its data/), and $XDG_DATA_HOME/tarvellion (~/.local/share/tarvellion), made if
+// missing. Windows: the data beside
 // the .exe, the player's files in %APPDATA%\Tarvellion, or beside the .exe too when a file named
 // portable.txt is there.
 struct FileLocations {
@@ -78,6 +79,12 @@ bool ending_signal_caught();
 // `save_now` runs right there, on whichever thread noticed, and must make no
 // display calls; the program then ends with the code it returns.
 void on_session_lost(int (*save_now)());
+
+// Between these two calls whatever the process writes to its standard error
+// is dropped: the sound library's drivers complain there about a machine
+// without a sound card, which is no news to the player.
+void hush_standard_error();
+void restore_standard_error();
 
 // A message for the player before or without a window (a bad option, no
 // display): on the terminal, or in a message box where there is none.

@@ -135,12 +135,18 @@ int replace_file(const std::string &path, const void *bytes, std::size_t size) {
 FileLocations locate_files(const char *program_path) {
     if (is_regular_file("lost.dat"))
         return {".", "."};
-    const std::string installed = program_directory(program_path) + "/" TARVELLION_INSTALLED_DATA;
-    if (!is_regular_file(installed + "/lost.dat"))
-        return {".", "."};
-    const std::string player = player_home() + "/tarvellion";
-    make_directories(player);
-    return {installed, player};
+    // Installed, the data lies in share/ beside bin/; a build tree links the
+    // source's data/ in beside the program.
+    const std::string program_folder = program_directory(program_path);
+    for (const std::string &data :
+         {program_folder + "/" TARVELLION_INSTALLED_DATA, program_folder + "/data"}) {
+        if (!is_regular_file(data + "/lost.dat"))
+            continue;
+        const std::string player = player_home() + "/tarvellion";
+        make_directories(player);
+        return {data, player};
+    }
+    return {".", "."};
 }
 
 void catch_ending_signals() {

@@ -210,6 +210,12 @@ void on_session_lost(int (*save_now)()) {
     win_set_msg_pre_proc(watch_session);
 }
 
+// DirectSound keeps quiet about a missing device, and a game started from
+// the Explorer has no standard error to hush.
+void hush_standard_error() {}
+
+void restore_standard_error() {}
+
 void tell_player(const char *text, bool is_error) {
     // A program built for the desktop has no console unless it was started
     // from one with its output redirected.

@@ -1,10 +1,12 @@
 // What the two POSIX platforms share, Linux with X11 (platform_posix.cpp) and
 // the browser (platform_web.cpp, Emscripten's POSIX layer): the clocks, the
-// plain write, and making, entering and telling apart directories and files;
-// see platform.h.
+// plain write, making, entering and telling apart directories and files,
+// and hushing the standard error; see platform.h.
 #include "platform.h"
 
+#include <cstdio>
 #include <ctime>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +21,8 @@ int64_t microseconds(clockid_t clock) {
 long plain_write(int fd, const void *bytes, std::size_t size) {
     return static_cast<long>(write(fd, bytes, size));
 }
+
+int kept_standard_error = -1;
 
 } // namespace
 
@@ -46,4 +50,25 @@ bool enter_directory(const std::string &path) {
 bool is_regular_file(const std::string &path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+void hush_standard_error() {
+    if (kept_standard_error >= 0)
+        return;
+    const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (nowhere < 0)
+        return;
+    std::fflush(stderr);
+    kept_standard_error = dup(STDERR_FILENO);
+    dup2(nowhere, STDERR_FILENO);
+    close(nowhere);
+}
+
+void restore_standard_error() {
+    if (kept_standard_error < 0)
+        return;
+    std::fflush(stderr);
+    dup2(kept_standard_error, STDERR_FILENO);
+    close(kept_standard_error);
+    kept_standard_error = -1;
 }

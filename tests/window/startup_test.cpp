@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
 using namespace window_test;
 
 // The program as a terminal user runs it: these end before any window.
@@ -53,15 +57,24 @@ TEST(GameStartup, WithoutADisplayStopsWithAMessage) {
         << "stderr: " << run.errors();
 }
 
+// A copy of the program alone in a folder: a build tree's program would
+// find the data linked in beside it.
 TEST(GameStartup, MissingGameOverPictureIsShownAsAMessage) {
+    const std::filesystem::path alone =
+        std::filesystem::temp_directory_path() / ("tarvellion-alone-" + std::to_string(getpid()));
+    std::filesystem::create_directories(alone);
+    std::filesystem::copy_file(TARVELLION_GAME_PATH, alone / "tarvellion",
+                               std::filesystem::copy_options::overwrite_existing);
     GameOptions options;
     options.data = false;
+    options.program = alone / "tarvellion";
     GameRun run(options);
     EXPECT_EQ(run.answer_message(15).value_or("no message"), "Can't open file lost.dat !!!");
     const ExitStatus status = run.wait_exit(10);
     ASSERT_TRUE(status.finished) << "the game went on without its pictures";
     EXPECT_TRUE(status.exited) << to_string(status);
     EXPECT_NE(status.code, 0);
+    std::filesystem::remove_all(alone);
 }
 
 TEST(GameWindow, TitleAndSizeFollowTheSettings) {
