@@ -51,6 +51,8 @@ void start_demo() {
 }
 
 void end_demo() {
+    clear_keybuf();
+    forget_pressed_keys();
     stop_watching();
     return_to_play();
     start_replay(menu_state);
@@ -71,16 +73,20 @@ void follow_attract() {
     // The demo's passes read no pad of their own while its screens show.
     if (demo)
         poll_gamepad();
-    const bool active = player_active();
+    const bool in_menu = showmouse && in_play();
+    // Only the menu can be left alone: elsewhere its time starts anew.
+    const bool active = (!demo && !in_menu) || player_active();
     if (active || idle_since == 0)
         idle_since = now;
     if (demo) {
-        if (active || replay_over())
+        if (active || replay_over()) {
             end_demo();
+            // The menu shows a while before the next demo.
+            idle_since = now;
+        }
         return;
     }
-    const bool left_alone = showmouse && in_play() && now - idle_since >= ATTRACT_IDLE_MS;
-    if (left_alone && options.attract) {
+    if (in_menu && now - idle_since >= ATTRACT_IDLE_MS && options.attract) {
         start_demo();
         // A demo that cannot be had is not asked for again at every pass.
         idle_since = now;

@@ -1,8 +1,10 @@
 // The attract mode: the menu left alone for half a minute (no key, click,
 // pointer movement or gamepad input) plays the best game of the high-score
 // table, or the demo shipped with the game when the table has none, with
-// "Demo" shown. Any input gives the menu back exactly as it was, the
-// player's game untouched. `attract = 0` in options.ini switches it off.
+// "Demo" shown - also the menu shown over a game in progress. Any input gives
+// the menu back exactly as it was, the player's game untouched, and the demo
+// comes again after every further half minute left alone. `attract = 0` in
+// options.ini switches it off.
 #pragma once
 
 // How long the menu waits, left alone, before the demo.

@@ -25,6 +25,8 @@ constexpr int BUTTONS_AFTER_START = 3; // the logo button and the two stick clic
 constexpr int DPAD_STICK = 3;
 
 bool joystick_ready = false;
+unsigned buttons_down = 0; // as the driver has them, held back or not
+unsigned held_back = 0;    // down when a wait ended: not held until let go
 
 struct Direction {
     bool left, right, up, down;
@@ -70,6 +72,7 @@ void poll_gamepad() {
     const GAMEPAD before = pad;
     pad = {};
     pad.menu_button = -1;
+    buttons_down = 0;
     if (num_joysticks < 1)
         return;
     if (joystick_ready)
@@ -89,7 +92,9 @@ void poll_gamepad() {
     pad.down = way.down;
     for (int b = 0; b < PAD_BUTTONS; b++)
         if (button_down(j, b))
-            pad.held_buttons |= 1u << b;
+            buttons_down |= 1u << b;
+    held_back &= buttons_down;
+    pad.held_buttons = buttons_down & ~held_back;
     pad.pressed_buttons = pad.held_buttons & ~before.held_buttons;
     pad.menu_button = menu_button(j.num_buttons);
     pad.button = pad_button_held(PAD_CHOOSE_BUTTON);
@@ -115,4 +120,10 @@ void forget_pad_presses() {
     pad.pressed_up = pad.pressed_down = pad.pressed_button = pad.pressed_start = false;
     pad.pressed_left = pad.pressed_right = false;
     pad.pressed_buttons = 0;
+}
+
+void hold_back_pad_buttons() {
+    held_back = buttons_down;
+    pad.held_buttons &= ~held_back;
+    pad.button = pad.start = false;
 }

@@ -48,3 +48,7 @@ bool pad_button_pressed(int binding);
 // Forgets the presses so far: what is held now counts as pressed only once
 // it has been let go and pressed again. For the waits after the screens.
 void forget_pad_presses();
+
+// The buttons down now count as up until let go: their press was used up
+// by a wait or a menu that ended at it.
+void hold_back_pad_buttons();

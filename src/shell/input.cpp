@@ -12,6 +12,7 @@
 #include "options_entry.h"
 #include "../core/input_record.h"
 #include "../core/player_control.h"
+#include "../ui/frame.h"
 #include "../ui/menu.h"
 #include "../ui/pictures.h"
 
@@ -24,15 +25,28 @@ struct HeldKeys {
 };
 
 HeldKeys held_before{};
-bool pause_held_back = false;
+
+// Keys that were down when a wait for a key ended, or when Enter pressed a
+// menu button: the press is used up, so each acts again only once let go.
+bool held_back[KEY_MAX];
 
 // Enter with Alt switches the display; it neither pauses nor chooses.
-bool key_down(int scancode) {
+bool steering_key_down(int scancode) {
     return key[scancode] && !(scancode == KEY_ENTER && alt_held());
+}
+
+bool key_down(int scancode) {
+    return steering_key_down(scancode) && !held_back[scancode];
 }
 
 bool action_key_down(int action) {
     return key_down(options.keys[action]);
+}
+
+// A key held back from a wait steers all the same: the player held it to
+// move on at once.
+bool steering(int action) {
+    return steering_key_down(options.keys[action]);
 }
 
 bool action_held(int action) {
@@ -41,33 +55,32 @@ bool action_held(int action) {
 
 // The menus move with the arrows whatever the steering keys are.
 HeldKeys held_now() {
-    return {key[KEY_UP] || action_key_down(ACTION_UP),
-            key[KEY_DOWN] || action_key_down(ACTION_DOWN), key_down(KEY_ENTER),
+    return {key_down(KEY_UP) || action_key_down(ACTION_UP),
+            key_down(KEY_DOWN) || action_key_down(ACTION_DOWN), key_down(KEY_ENTER),
             action_held(ACTION_PAUSE), action_key_down(ACTION_SOUND)};
 }
 
-// A press of Enter or the gamepad's button that pressed a menu button: held
-// on into the game it would pause it, so it counts again only once let go.
-void hold_back_pause() {
-    pause_held_back = true;
-    input.pause = false;
+void hold_back_held_keys() {
+    for (int k = 0; k < KEY_MAX; k++)
+        held_back[k] = key[k] != 0;
+    hold_back_pad_buttons();
 }
 
 } // namespace
 
 void gather_input() {
     poll_gamepad();
+    for (int k = 0; k < KEY_MAX; k++)
+        held_back[k] = held_back[k] && key[k];
     const HeldKeys now = held_now();
-    if (!now.pause)
-        pause_held_back = false;
     input = INPUT_RECORD{};
-    input.left = action_key_down(ACTION_LEFT) || pad.left;
-    input.right = action_key_down(ACTION_RIGHT) || pad.right;
-    input.up = action_key_down(ACTION_UP) || pad.up;
-    input.down = action_key_down(ACTION_DOWN) || pad.down;
+    input.left = steering(ACTION_LEFT) || pad.left;
+    input.right = steering(ACTION_RIGHT) || pad.right;
+    input.up = steering(ACTION_UP) || pad.up;
+    input.down = steering(ACTION_DOWN) || pad.down;
     // Esc and the pad's menu button are the menu's whatever the bindings.
-    input.menu = key[KEY_ESC] || pad.start || action_held(ACTION_MENU);
-    input.pause = now.pause && !pause_held_back;
+    input.menu = key_down(KEY_ESC) || pad.start || action_held(ACTION_MENU);
+    input.pause = now.pause;
     input.faster = action_held(ACTION_FASTER);
     input.slower = action_held(ACTION_SLOWER);
     input.more_lives = action_held(ACTION_MORE_LIVES);
@@ -81,6 +94,7 @@ void gather_input() {
         ask_display_switch();
     input.away = window_away();
     held_before = now;
+    pause_key_name = key_name(options.keys[ACTION_PAUSE]);
 }
 
 void take_menu_input() {
@@ -89,9 +103,11 @@ void take_menu_input() {
             move_highlight(-1);
         if (input.menu_down)
             move_highlight(1);
+        // Enter or the pad's button held on into the game would pause it.
         if (input.choose && menu_highlight != NO_HIGHLIGHT) {
             press_highlighted();
-            hold_back_pause();
+            hold_back_held_keys();
+            input.pause = false;
         }
     }
     input.start = bstart.Value();
@@ -108,15 +124,22 @@ bool player_active() {
     const bool moved = mouse_x != last_x || mouse_y != last_y;
     last_x = mouse_x;
     last_y = mouse_y;
-    bool held = keypressed() || mouse_b || close_requested();
+    // Nothing else reads the key queue here: a key left in it would count as
+    // the player's for ever.
+    bool typed = false;
+    while (keypressed()) {
+        readkey();
+        typed = true;
+    }
+    bool held = typed || mouse_b || close_requested();
     for (int k = 1; k < KEY_MAX && !held; k++)
         held = key[k] != 0;
     return moved || held || pad.left || pad.right || pad.up || pad.down || pad.button || pad.start;
 }
 
 void forget_pressed_keys() {
-    held_before = held_now();
     forget_pad_presses();
-    pause_held_back = held_before.pause;
+    hold_back_held_keys();
+    held_before = held_now();
     input = INPUT_RECORD{};
 }

@@ -12,12 +12,14 @@ void gather_input();
 // the buttons' clicks, and the window's close button as End, go into `input`.
 void take_menu_input();
 
-// Whether the player touches anything now: a key held or typed, the pointer
-// moved since the last call, a mouse button, the gamepad pushed or held as
-// its last poll left it, the window's close button. Read by the attract
-// mode, whatever the records.
+// Whether the player touches anything now: a key held or typed (the key
+// queue is emptied), the pointer moved since the last call, a mouse button,
+// the gamepad pushed or held as its last poll left it, the window's close
+// button. Read by the attract mode in the menu and the demo, whatever the
+// records.
 bool player_active();
 
-// After a screen that waited for keys: whatever is still held counts as
-// pressed only once it has been let go.
+// After a wait that ended at a key, or the demo ended by one: whatever is
+// still held is used up and acts again only once let go - but for steering,
+// which steers at once.
 void forget_pressed_keys();

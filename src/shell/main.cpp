@@ -64,7 +64,9 @@ int main(int argc, char *argv[]) {
     install_keyboard();
     watch_display_keys();
     install_mouse();
+    hush_standard_error();
     install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
+    restore_standard_error();
     start_gamepad();
     watch_endings();
 
@@ -84,11 +86,12 @@ int main(int argc, char *argv[]) {
         return 1;
     if (command_line.replay) {
         // Nothing of the player's game or files is touched.
-        const int status = watch_replay(replay, command_line.timedemo);
+        const int status = watch_replay(replay, command_line.replay, command_line.timedemo);
         destory_all();
         allegro_exit();
         return status;
     }
+    saved_game_waiting = saved_game_playable();
     show_menu(true);
     follow_menu();
     next_game_seed = static_cast<uint32_t>(std::time(nullptr));

@@ -107,6 +107,12 @@ double rest_step() {
 }
 
 double begin_rest() {
+    // The pause shows, or its label goes, at the press rather than after the
+    // rest.
+    if (events.paused_by_key) {
+        show_to_screen();
+        put_bmp();
+    }
     rest_plain = events.paused_by_key ? PAUSE_KEY_REST : 0;
     rest_sparkle = events.commands * COMMAND_REST;
     if (!next_rest_part())
@@ -158,8 +164,11 @@ double screens_step() {
                 key_waiting = true;
             }
         }
-        if (key_waiting && !watching_replay() && !key_wait_over())
-            return KEY_POLL_MS;
+        if (key_waiting && !watching_replay()) {
+            if (!key_wait_over())
+                return KEY_POLL_MS;
+            forget_pressed_keys();
+        }
         key_waiting = false;
         screen_done();
         act_on_events();

@@ -95,6 +95,15 @@ void save_level_start() {
     write_snapshot();
 }
 
+bool saved_game_playable() {
+    unsigned char bytes[SAVE_FILE_SIZE];
+    SavedGame saved;
+    if (!read_save_file(bytes))
+        return false;
+    decode_save(bytes, saved);
+    return save_is_playable(saved);
+}
+
 void game_load() {
     start_music();
     unsigned char bytes[SAVE_FILE_SIZE];

@@ -29,6 +29,9 @@ void save_at_each_level_start(bool on);
 // Called by the main loop once a level is laid out. A failure is not shown.
 void save_level_start();
 
+// Whether the save file holds a game that game_load() can take up.
+bool saved_game_playable();
+
 // Loads the saved game, gives it a seed of its own and restarts the music. A
 // file that is missing, unreadable, of the wrong size or not playable starts
 // a new game instead and is left as it is.

@@ -9,18 +9,30 @@
 #include "../core/player_control.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <string>
 
 BITMAP *buffer;
 bool demo_label = false;
+const char *pause_key_name = "ENTER";
 
 namespace {
 
 constexpr int ANIMATION_PERIOD = 5; // passes of unit.timer per animation frame
 constexpr int DEMO_LABEL_RISE = 40; // from the field's bottom edge to the label's middle
+constexpr int LABEL_H = 24;
+
+// "Enter goes on", or the pause key's own name as the player reads it.
+std::string goes_on_text() {
+    std::string name = pause_key_name;
+    for (std::size_t i = 1; i < name.size(); i++)
+        name[i] = name[i] == '_' ? ' ' : static_cast<char>(std::tolower(name[i]));
+    return name + " goes on";
+}
 
 // The first pixel in the mask colour among n, or null. These are the fast
 // searches the C library has for bytes and, where wchar_t is 32 bits wide,
@@ -121,9 +133,10 @@ template <typename Pixel> void fill_rows(BITMAP *b, Pixel colour) {
 
 // A dark box across the field's middle column with a word on it.
 void draw_label(BITMAP *b, const char *text, int cy) {
-    constexpr int HALF_W = 60, HALF_H = 12;
+    constexpr int MIN_HALF_W = 60, HALF_H = 12, MARGIN = 8;
+    const int half_w = std::max(MIN_HALF_W, text_length(font, text) / 2 + MARGIN);
     const int cx = b->w / 2;
-    rectfill(b, cx - HALF_W, cy - HALF_H, cx + HALF_W, cy + HALF_H, makecol(0, 0, 0));
+    rectfill(b, cx - half_w, cy - HALF_H, cx + half_w, cy + HALF_H, makecol(0, 0, 0));
     textout_centre_ex(b, font, text, cx, cy - text_height(font) / 2, makecol(255, 255, 255), -1);
 }
 
@@ -172,9 +185,13 @@ void show_to_screen() {
     std::snprintf(status, sizeof status,
                   "Game Level: %d     Score: %ld     Apples: %ld      Player Lives: %d", unit.level,
                   static_cast<long>(unit.score), static_cast<long>(unit.apples), player.live);
-    // The rules stand still only because the window lost the focus.
-    if (focus_paused)
+    // The rules stand still because the window lost the focus, or the
+    // player paused a game; the pause key's pause says how to go on.
+    const bool paused_by_key = unit.pause && !showmouse && unit.fruitmax != 0 && !focus_paused;
+    if (focus_paused || paused_by_key)
         draw_label(buffer, "Paused", buffer->h / 2);
+    if (paused_by_key)
+        draw_label(buffer, goes_on_text().c_str(), buffer->h / 2 + LABEL_H);
     // Low on the field, between the fruit's band and the trains' edge.
     if (demo_label)
         draw_label(buffer, "Demo", buffer->h - DEMO_LABEL_RISE);

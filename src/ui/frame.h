@@ -10,12 +10,16 @@ extern BITMAP *buffer; // the off-screen frame: the field, SW x SH
 // True while the menu's demo plays (shell/attract.cpp): every frame says so.
 extern bool demo_label;
 
+// The pause key's name as the library spells it ("ENTER"); the shell keeps it
+// to the player's binding. A game paused by it says that it goes on.
+extern const char *pause_key_name;
+
 // Composes the next frame into buffer: background, fruit, player, trains and
 // shots, buttons, and the pointer while the menu is shown.
 void put_bmp();
 
 // Draws the status line over buffer (and, while the window has lost the
-// focus, a label saying the game is paused), presents buffer on the screen at
+// focus or the player paused, a label saying the game is paused), presents buffer on the screen at
 // the view's scale and clears it to the field's green.
 void show_to_screen();
 

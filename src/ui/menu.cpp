@@ -3,9 +3,11 @@
 #include "menu.h"
 
 #include "pictures.h"
+#include "../core/game_state.h"
 #include "../core/player_control.h"
 
 int menu_highlight = NO_HIGHLIGHT;
+bool saved_game_waiting = false;
 
 namespace {
 
@@ -18,9 +20,6 @@ bool shown = false; // as the buttons show it
 // Where the pointer was when follow_pointer last looked.
 int pointer_x = -1;
 int pointer_y = -1;
-// The library starts the pointer in the middle of the screen, which is on a
-// button: it lights none until the player has moved it.
-bool pointer_moved = false;
 
 int pointed_button() {
     for (int i = 0; i < MENU_BUTTONS; i++)
@@ -44,17 +43,21 @@ void follow_menu() {
     bresume.Visible(showmouse);
     boptions.Visible(showmouse);
     shown = showmouse;
+    // The pointer may rest anywhere - the library starts it in the middle of
+    // the screen, on End - so the menu comes up with the keyboard's choice
+    // lit, and Enter alone goes on playing; the pointer lights another once
+    // it moves.
     if (coming_up || !showmouse) {
         pointer_x = mouse_x;
         pointer_y = mouse_y;
-        light(showmouse && pointer_moved ? pointed_button() : NO_HIGHLIGHT);
+        const bool can_continue = unit.fruitmax != 0 || saved_game_waiting;
+        light(!showmouse ? NO_HIGHLIGHT : can_continue ? HIGHLIGHT_CONTINUE : HIGHLIGHT_START);
     }
 }
 
 void follow_pointer() {
     if (mouse_x == pointer_x && mouse_y == pointer_y)
         return;
-    pointer_moved = pointer_moved || pointer_x >= 0;
     pointer_x = mouse_x;
     pointer_y = mouse_y;
     if (showmouse)

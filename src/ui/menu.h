@@ -1,8 +1,8 @@
 // The start menu on the screen: the Continue, Start, End and Options buttons and the
 // mouse pointer, shown while the rules say the menu is up (showmouse,
-// core/player_control.h). One of the buttons may be lit: the one under the
-// pointer, or the one the arrow keys or the gamepad moved the highlight to,
-// whichever moved last.
+// core/player_control.h). One of the buttons may be lit: the keyboard's
+// choice as the menu comes up, the one under the pointer, or the one the
+// arrow keys or the gamepad moved the highlight to, whichever moved last.
 #pragma once
 
 #include "../core/player_control.h"
@@ -18,9 +18,13 @@ enum {
 };
 extern int menu_highlight;
 
+// Whether Continue has a saved game to load before any game of the run
+// exists; start-up sets it from the save file.
+extern bool saved_game_waiting;
+
 // Shows or hides the buttons as showmouse now says; called after the input
-// stage and at start-up. A menu that comes up lights the button under the
-// pointer, if any.
+// stage and at start-up. A menu that comes up lights Continue when there is a
+// game to go on with, else Start.
 void follow_menu();
 
 // Called every pass by flash(): a pointer that moved lights the button it is

@@ -195,21 +195,22 @@ TEST_F(Controls, EnterPressesTheLitMenuButtonAndPausesOnlyOutsideTheMenu) {
         int pause_after, end_after, level_after, highlight_after;
         bool waited; // a pass took Enter's half-second pause wait
     } cases[] = {
-        {false, "XN", true, 1, 0, 4, NO_HIGHLIGHT, false},
-        {true, "N . N", true, 1, 0, 4, NO_HIGHLIGHT, false},
-        {true, "D . N", false, 0, 0, 4, NO_HIGHLIGHT, false},
-        {true, "D D D . N", false, 0, 0, 4, NO_HIGHLIGHT, false},
-        {true, "D . D . N", false, 0, 0, 1, NO_HIGHLIGHT, false},
+        // The menu comes up with Continue lit: Enter alone goes on playing.
+        {false, "XN", true, 1, 0, 4, HIGHLIGHT_CONTINUE, false},
+        {true, "N . N", false, 1, 0, 4, NO_HIGHLIGHT, true},
+        {true, "D . N", false, 0, 0, 1, NO_HIGHLIGHT, false},
+        {true, "D D D . N", false, 0, 0, 1, NO_HIGHLIGHT, false},
+        {true, "D . D . N", false, 0, 1, 4, NO_HIGHLIGHT, false},
         {true, "U . U . N", false, 0, 1, 4, NO_HIGHLIGHT, false},
         {true, "U . U . U . U . U", true, 1, 0, 4, HIGHLIGHT_OPTIONS, false},
-        {true, "D . D . D . D . D", true, 1, 0, 4, HIGHLIGHT_CONTINUE, false},
-        {true, "D . U", true, 1, 0, 4, HIGHLIGHT_OPTIONS, false},
-        {true, "D . N N N N", false, 0, 0, 4, NO_HIGHLIGHT, false},
-        {true, "D . N N . N", false, 1, 0, 4, NO_HIGHLIGHT, true},
+        {true, "D . D . D . D . D", true, 1, 0, 4, HIGHLIGHT_START, false},
+        {true, "D . U", true, 1, 0, 4, HIGHLIGHT_CONTINUE, false},
+        {true, "D . N N N N", false, 0, 0, 1, NO_HIGHLIGHT, false},
+        {true, "D . N N . N", false, 1, 0, 1, NO_HIGHLIGHT, true},
         {false, "N", false, 1, 0, 4, NO_HIGHLIGHT, true},
         {false, "N . N", false, 0, 0, 4, NO_HIGHLIGHT, true},
         // Alt+Enter switches the display: it neither presses nor pauses.
-        {true, "D . AN", true, 1, 0, 4, HIGHLIGHT_CONTINUE, false},
+        {true, "D . AN", true, 1, 0, 4, HIGHLIGHT_START, false},
         {false, "AN . AN", false, 0, 0, 4, NO_HIGHLIGHT, false},
     };
     for (const auto &c : cases) {
@@ -415,11 +416,15 @@ TEST_F(Controls, TheGamepadWorksTheMenu) {
     show_menu(true);
     follow_menu();
     forget_pressed_keys();
-    tilt(3, 0, 127); // the d-pad down twice
+    tilt(3, 0, 127); // from Continue, the d-pad down twice
     pass();
     tilt(3, 0, 0);
     pass();
-    tilt(0, 0, 127); // and the stick
+    tilt(3, 0, 127);
+    pass();
+    tilt(3, 0, 0);
+    pass();
+    tilt(0, 0, -127); // and the stick up
     pass();
     tilt(0, 0, 0);
     pass();

@@ -173,12 +173,12 @@ TEST(FreshRun, EndingWithoutAGameLeavesTheSaveAlone) {
 TEST(OptionsScreen, LeftReboundToASteersWithAAloneAndHoldsInTheNextRun) {
     Bytes saved, options_file;
     {
-        SCOPED_TRACE("first run: Up, Enter, Down, Down, Enter, a, Esc; then Left in play");
+        SCOPED_TRACE("first run: Down, Down, Enter, Down, Down, Enter, a, Esc; then Left in play");
         GameRun run;
         run.wait_for_window();
         run.wait_for_screen(menu_shown, "the start menu");
-        // Up from no lit button lights the bottom one, Options.
-        for (const char *key : {"Up", "Return"})
+        // From Start, lit as the menu comes up, down to Options.
+        for (const char *key : {"Down", "Down", "Return"})
             run.hold_key(key);
         run.wait_for_screen(menu_hidden, "the Options screen");
         for (const char *key : {"Down", "Down", "Return", "a", "Escape"})
