@@ -5,7 +5,7 @@
 // (Continue brings the level-cleared screens), with "lost" no life is left
 // (Continue brings the game-over screen).
 // Usage: bench_save WIDTH HEIGHT FILE [won|lost]
-#include "shell/save_file.h"
+#include "shell/files/save_file.h"
 
 #include <cstdio>
 #include <cstdlib>

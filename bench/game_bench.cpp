@@ -6,7 +6,7 @@
 #include "core/screens.h"
 #include "core/trains.h"
 #include "core/game_state.h"
-#include "shell/main_loop.h"
+#include "shell/flow/main_loop.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,10 +5,10 @@
 
 #include "core/collisions.h"
 #include "core/level_setup.h"
-#include "shell/assets.h"
+#include "shell/output/assets.h"
 #include "core/game_state.h"
 #include "core/random.h"
-#include "shell/window.h"
+#include "shell/output/window.h"
 #include "ui/menu.h"
 #include "ui/present.h"
 

@@ -5,8 +5,9 @@
 #include "core/input_record.h"
 #include "core/level_setup.h"
 #include "core/random.h"
+#include "core/pass.h"
 #include "core/replay.h"
-#include "shell/replay_file.h"
+#include "shell/files/replay_file.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,12 +5,12 @@
 #include "core/events.h"
 #include "core/game_state.h"
 #include "core/screens.h"
-#include "shell/assets.h"
-#include "shell/data_files.h"
-#include "shell/input.h"
-#include "shell/main_loop.h"
-#include "shell/waits.h"
-#include "shell/window.h"
+#include "shell/output/assets.h"
+#include "shell/files/data_files.h"
+#include "shell/input/input.h"
+#include "shell/flow/main_loop.h"
+#include "shell/flow/waits.h"
+#include "shell/output/window.h"
 #include "ui/menu.h"
 
 #include <cerrno>

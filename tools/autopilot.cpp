@@ -10,6 +10,7 @@
 #include "core/level_setup.h"
 #include "core/player_control.h"
 #include "core/random.h"
+#include "core/pass.h"
 #include "core/replay.h"
 #include "core/save_codec.h"
 #include "core/screens.h"

@@ -1,5 +1,5 @@
 // The high-score table's rules and file image; called by the game-over screen
-// (through shell/high_score_entry.cpp) and by the file's reader and writer.
+// (through shell/flow/high_score_entry.cpp) and by the file's reader and writer.
 #include "high_scores.h"
 
 #include <cstdio>

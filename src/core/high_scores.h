@@ -1,6 +1,6 @@
 // The high-score table: the ten best finished games, each with the player's
 // name, the score, the level reached and the date, best first. Pure data:
-// ranking, inserting and the file image. The file itself (shell/high_score_file.cpp)
+// ranking, inserting and the file image. The file itself (shell/files/high_score_file.cpp)
 // and the screens (ui/high_score_screens.cpp) build on it.
 #pragma once
 

@@ -1,6 +1,6 @@
 // The input record: everything the player asks for in one pass, from the
 // keyboard, the mouse and the gamepad together. The shell gathers it once at
-// the start of every pass (shell/input.cpp) and the menu adds the buttons pressed;
+// the start of every pass (shell/input/input.cpp) and the menu adds the buttons pressed;
 // the rules read nothing else, so a game is the same game again from its
 // seed and its records.
 #pragma once

@@ -7,7 +7,6 @@
 #include "game_state.h"
 #include "player_control.h"
 #include "random.h"
-#include "rules_stage.h"
 #include "save_codec.h"
 #include "screens.h"
 
@@ -173,21 +172,6 @@ INPUT_RECORD unpack_record(uint16_t bits) {
     for (int i = 0; i < ACTION_COUNT; i++)
         record.*ACTIONS[i] = (bits >> i) & 1;
     return record;
-}
-
-bool play_pass(const INPUT_RECORD &record) {
-    clear_events();
-    if (unit.pause == 0 && !run_rules()) {
-        while (between_levels != BETWEEN_NONE) {
-            if (between_levels == SCREEN_HIGH_SCORE)
-                return false;
-            screen_done();
-        }
-        finish_rules_stage();
-    }
-    input = record;
-    do_key_work();
-    return true;
 }
 
 uint32_t state_hash() {

@@ -1,7 +1,7 @@
 // A game as a replay: where it started and the input record of every pass,
 // enough for the core to play it again exactly, with a hash of the game's
 // state every few seconds so that playback finds the first pass where it
-// goes another way. The shell records every game (shell/replay_file.cpp),
+// goes another way. The shell records every game (shell/files/replay_file.cpp),
 // plays replays back and verifies them; the core encodes and decodes them.
 //
 // The file, all numbers little-endian:
@@ -65,12 +65,6 @@ void close_replay(REPLAY &replay);
 // A record as the replay keeps it: the actions the rules read.
 uint16_t pack_record(const INPUT_RECORD &record);
 INPUT_RECORD unpack_record(uint16_t bits);
-
-// One pass of the core, as the main loop runs it: the rules unless paused,
-// the screens between levels they bring passing at once, then the input
-// stage on the record. Returns false when the game is over (its high-score
-// screen comes up): a game's replay ends there.
-bool play_pass(const INPUT_RECORD &record);
 
 // A hash of everything the rules run on: the records, the generator, the
 // tuning they change and the menu's and screens' state.

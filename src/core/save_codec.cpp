@@ -1,5 +1,5 @@
 // The save file's image of the game records, field by field; called by the
-// save store (shell/save_file.cpp) and the tools that read saves. The layout
+// save store (shell/files/save_file.cpp) and the tools that read saves. The layout
 // is fixed field by field, so files move between machines and compilers
 // unchanged.
 #include "save_codec.h"

@@ -1,6 +1,6 @@
 // The save file's image of a game: the game records as 2484 bytes of
 // little-endian 32-bit integers, and whether a game read from one can be
-// played. The save store (shell/save_file.h) reads and writes the file.
+// played. The save store (shell/files/save_file.h) reads and writes the file.
 #pragma once
 
 #include "game_state.h"

@@ -1,5 +1,5 @@
 // The level's outcome and the order of the screens between levels; the rules
-// stage calls iswin(), the main loop (shell/main_loop.cpp) ends each screen.
+// stage calls iswin(), the main loop (shell/flow/main_loop.cpp) ends each screen.
 #include "screens.h"
 
 #include "events.h"

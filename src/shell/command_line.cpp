@@ -1,7 +1,7 @@
 // Reading the command line; called first thing by main().
 #include "command_line.h"
 
-#include "options.h"
+#include "files/options.h"
 #include "../platform/platform.h"
 
 #include <cstdlib>

@@ -1,22 +1,22 @@
 // The program's entry: start-up, the main loop and shutdown.
-#include "assets.h"
-#include "attract.h"
+#include "output/assets.h"
+#include "flow/attract.h"
 #include "command_line.h"
-#include "display.h"
-#include "endings.h"
-#include "frame_log.h"
-#include "gamepad.h"
-#include "high_score_file.h"
-#include "main_loop.h"
-#include "options.h"
-#include "sound.h"
-#include "player_files.h"
-#include "replay_file.h"
-#include "replay_watch.h"
-#include "save_file.h"
-#include "settings.h"
-#include "waits.h"
-#include "window.h"
+#include "output/display.h"
+#include "flow/endings.h"
+#include "files/frame_log.h"
+#include "input/gamepad.h"
+#include "files/high_score_file.h"
+#include "flow/main_loop.h"
+#include "files/options.h"
+#include "output/sound.h"
+#include "files/player_files.h"
+#include "files/replay_file.h"
+#include "flow/replay_watch.h"
+#include "files/save_file.h"
+#include "files/settings.h"
+#include "flow/waits.h"
+#include "output/window.h"
 #include "../core/game_state.h"
 #include "../core/player_control.h"
 #include "../core/random.h"
@@ -73,6 +73,8 @@ int main(int argc, char *argv[]) {
     const int settings_read = read_settings(player_path("setting.ini").c_str());
     clamp_settings();
     read_options(player_path("options.ini").c_str());
+    // Nothing of the player's files is touched while a replay shows.
+    keep_changed_options(!command_line.replay);
     apply_music_volume();
     read_high_scores(player_path(HIGH_SCORE_FILE_NAME));
     keep_high_scores(player_path(HIGH_SCORE_FILE_NAME));
@@ -80,6 +82,7 @@ int main(int argc, char *argv[]) {
     WINDOW_MODE = first_graphics_driver(command_line.fullscreen, settings_read, WINDOW_MODE,
                                         options.fullscreen);
 
+    display.scale_asked = command_line.scale;
     if (!setvideo())
         return 1;
     if (!loadfile())

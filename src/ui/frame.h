@@ -7,7 +7,7 @@
 
 extern BITMAP *buffer; // the off-screen frame: the field, SW x SH
 
-// True while the menu's demo plays (shell/attract.cpp): every frame says so.
+// True while the menu's demo plays (shell/flow/attract.cpp): every frame says so.
 extern bool demo_label;
 
 // The pause key's name as the library spells it ("ENTER"); the shell keeps it

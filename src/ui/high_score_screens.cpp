@@ -1,5 +1,5 @@
 // The name entry, the table after a game over and the table in the menu;
-// called by the main loop's high-score screen (shell/high_score_entry.cpp)
+// called by the main loop's high-score screen (shell/flow/high_score_entry.cpp)
 // and by put_bmp() (frame.cpp).
 #include "high_score_screens.h"
 

@@ -1,6 +1,6 @@
 // The high-score screens: the name entry and the table after a game over
 // that entered the table, and the table drawn under the menu's buttons. The
-// main loop's high-score screen (shell/high_score_entry.cpp) types and draws
+// main loop's high-score screen (shell/flow/high_score_entry.cpp) types and draws
 // through here; put_bmp() calls draw_menu_high_scores() while the menu is
 // shown.
 #pragma once

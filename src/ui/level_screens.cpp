@@ -1,5 +1,5 @@
 // Drawing the screens between levels; called by the main loop when a screen
-// comes up (shell/main_loop.cpp).
+// comes up (shell/flow/main_loop.cpp).
 #include "level_screens.h"
 
 #include "frame.h"

@@ -1,5 +1,5 @@
 // The Options screen's picture and where its rows stand; drawn every pass
-// while the screen is open (shell/options_entry.cpp).
+// while the screen is open (shell/flow/options_entry.cpp).
 #include "options_screen.h"
 
 #include "pictures.h"

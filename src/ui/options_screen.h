@@ -1,7 +1,7 @@
 // Drawing the Options screen: a list of rows under a title, one of them lit
 // in the menu buttons' colours, each with its current value, and a line at
 // the foot that says what the keys do or what the game waits for. The shell
-// decides the rows and works them (shell/options_entry.cpp).
+// decides the rows and works them (shell/flow/options_entry.cpp).
 #pragma once
 
 #include <allegro.h>

@@ -1,6 +1,6 @@
 // The pictures the game draws: the game-over and pointer pictures, the eight
 // sprites and the four menu buttons. The shell loads them once at start-up
-// (shell/assets.cpp) and releases them at shutdown; the frame, the menu and the
+// (shell/output/assets.cpp) and releases them at shutdown; the frame, the menu and the
 // screens between levels draw them.
 #pragma once
 

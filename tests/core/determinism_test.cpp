@@ -5,7 +5,7 @@
 
 #include "core/level_setup.h"
 #include "core/random.h"
-#include "core/rules_stage.h"
+#include "core/pass.h"
 #include "core/save_codec.h"
 
 #include <vector>
@@ -47,16 +47,7 @@ void core_pass(Player &p) {
     fruit_eaten += events.fruit_eaten;
     levels_started += events.level_start;
     clear_events();
-    input = p.record();
-    if (between_levels != BETWEEN_NONE) {
-        screen_done();
-        if (between_levels != BETWEEN_NONE)
-            return;
-        finish_rules_stage();
-    } else if (unit.pause == 0 && !run_rules()) {
-        return;
-    }
-    do_key_work();
+    step(p.record());
 }
 
 std::vector<unsigned char> image() {

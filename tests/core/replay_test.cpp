@@ -4,6 +4,7 @@
 
 #include "core/level_setup.h"
 #include "core/random.h"
+#include "core/pass.h"
 #include "core/replay.h"
 
 #include <string>

@@ -16,8 +16,8 @@
 #include "game_harness.h"
 #include "library_sound.h"
 
-#include "shell/assets.h"
-#include "shell/data_checks.h"
+#include "shell/output/assets.h"
+#include "shell/files/data_checks.h"
 
 #include <allegro.h>
 #include <allegro/internal/aintern.h>

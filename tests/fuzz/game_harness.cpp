@@ -1,10 +1,10 @@
 // The headless game for the fuzz targets and the soak; see game_harness.h.
 #include "game_harness.h"
 
-#include "shell/assets.h"
+#include "shell/output/assets.h"
 #include "core/game_state.h"
-#include "shell/waits.h"
-#include "shell/window.h"
+#include "shell/flow/waits.h"
+#include "shell/output/window.h"
 
 #include <allegro.h>
 

@@ -7,7 +7,7 @@
 #include "game_harness.h"
 
 #include "core/high_scores.h"
-#include "shell/high_score_file.h"
+#include "shell/files/high_score_file.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -6,6 +6,7 @@
 #include "game_harness.h"
 
 #include "core/game_state.h"
+#include "core/pass.h"
 #include "core/replay.h"
 #include "core/screens.h"
 

@@ -7,10 +7,10 @@
 // must load back as the same game.
 #include "game_harness.h"
 
-#include "shell/save_file.h"
+#include "shell/files/save_file.h"
 #include "core/game_state.h"
-#include "shell/main_loop.h"
-#include "shell/waits.h"
+#include "shell/flow/main_loop.h"
+#include "shell/flow/waits.h"
 #include "ui/menu.h"
 
 #include <allegro.h>

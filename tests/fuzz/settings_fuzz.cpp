@@ -4,15 +4,16 @@
 // must then run on the result in a window of the size the settings ask for.
 #include "game_harness.h"
 
-#include "core/rules_stage.h"
+#include "core/events.h"
+#include "core/pass.h"
 #include "core/screens.h"
 #include "core/level_setup.h"
 #include "core/player_control.h"
 #include "core/game_state.h"
-#include "shell/input.h"
-#include "shell/main_loop.h"
-#include "shell/settings.h"
-#include "shell/waits.h"
+#include "shell/input/input.h"
+#include "shell/flow/main_loop.h"
+#include "shell/files/settings.h"
+#include "shell/flow/waits.h"
 #include "ui/frame.h"
 
 #include <allegro.h>
@@ -72,16 +73,13 @@ void expected_values(const uint8_t *data, size_t size, int *values) {
 }
 
 // A pass of the main loop without its frame stages, whose cost grows with the
-// window: those run once, after the rules.
+// window: those run once, after the rules. The screens between levels pass
+// at once.
 void rules_pass() {
     gather_input();
-    if (!run_rules()) {
-        // The screens between levels pass at once.
-        while (between_levels != BETWEEN_NONE)
-            screen_done();
-        finish_rules_stage();
+    while (step(input) == PASS_SCREEN) {
     }
-    input_stage();
+    clear_events();
 }
 
 void set_arrow(uint8_t choice) {

@@ -6,7 +6,7 @@
 // files in the player's own XDG directory and write nothing anywhere else.
 #include "menu_screen.h"
 #include "real_window.h"
-#include "shell/save_file.h"
+#include "shell/files/save_file.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include "../data_file_samples.h"
 #include "../headless.h"
 
-#include "shell/assets.h"
-#include "shell/window.h"
+#include "shell/output/assets.h"
+#include "shell/output/window.h"
 
 #include <dirent.h>
 #include <sys/inotify.h>

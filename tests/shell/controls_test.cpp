@@ -10,12 +10,12 @@
 #include "core/level_setup.h"
 #include "core/player_control.h"
 #include "core/game_state.h"
-#include "shell/gamepad.h"
-#include "shell/input.h"
-#include "shell/options.h"
-#include "shell/waits.h"
-#include "shell/close_button.h"
-#include "shell/window.h"
+#include "shell/input/gamepad.h"
+#include "shell/input/input.h"
+#include "shell/files/options.h"
+#include "shell/flow/waits.h"
+#include "shell/output/close_button.h"
+#include "shell/output/window.h"
 #include "ui/menu.h"
 
 #include <dlfcn.h>

@@ -4,7 +4,7 @@
 #include "../data_file_samples.h"
 #include "../headless.h"
 
-#include "shell/data_checks.h"
+#include "shell/files/data_checks.h"
 
 #include <gtest/gtest.h>
 

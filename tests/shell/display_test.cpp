@@ -3,7 +3,7 @@
 // out of the key buffer.
 #include "../headless.h"
 
-#include "shell/display.h"
+#include "shell/output/display.h"
 
 #include <allegro.h>
 

@@ -4,7 +4,7 @@
 #include "../ui/scratch.h"
 
 #include "core/high_scores.h"
-#include "shell/high_score_file.h"
+#include "shell/files/high_score_file.h"
 
 #include <sys/stat.h>
 

@@ -3,7 +3,7 @@
 #include "../headless.h"
 
 #include "core/level_setup.h"
-#include "shell/save_file.h"
+#include "shell/files/save_file.h"
 #include "core/game_state.h"
 
 #include <cstdint>

@@ -2,14 +2,14 @@
 // so that what one stage leaves is what the next one must find.
 #include "../headless.h"
 
-#include "shell/save_file.h"
-#include "shell/assets.h"
+#include "shell/files/save_file.h"
+#include "shell/output/assets.h"
 #include "core/game_state.h"
 #include "core/events.h"
 #include "core/level_setup.h"
-#include "shell/main_loop.h"
-#include "shell/waits.h"
-#include "shell/window.h"
+#include "shell/flow/main_loop.h"
+#include "shell/flow/waits.h"
+#include "shell/output/window.h"
 #include "ui/frame.h"
 #include "ui/menu.h"
 

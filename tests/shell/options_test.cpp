@@ -5,9 +5,9 @@
 #include "../library_sound.h"
 #include "../ui/scratch.h"
 
-#include "shell/bindings.h"
-#include "shell/options.h"
-#include "shell/sound.h"
+#include "shell/files/bindings.h"
+#include "shell/files/options.h"
+#include "shell/output/sound.h"
 
 #include <cstdio>
 #include <fstream>
@@ -127,15 +127,15 @@ TEST_F(OptionsFile, BindingsSwapOnAConflictKeepTheMenusKeysAndReset) {
     const int pads[ACTION_COUNT] = {-1, -1, -1, -1, NO_PAD_BUTTON, 3,
                                     0,  -1, -1, -1, NO_PAD_BUTTON, -1};
     for (int a = 0; a < ACTION_COUNT; a++) {
-        EXPECT_EQ(options.keys[a], keys[a]) << action_label(a);
+        EXPECT_EQ(bindings.keys[a], keys[a]) << action_label(a);
         if (takes_pad_button(a)) {
-            EXPECT_EQ(options.pad_buttons[a], pads[a]) << action_label(a);
+            EXPECT_EQ(bindings.pad_buttons[a], pads[a]) << action_label(a);
         }
     }
     reset_bindings();
-    EXPECT_EQ(options.keys[ACTION_LEFT], KEY_LEFT);
-    EXPECT_EQ(options.pad_buttons[ACTION_MENU], PAD_MENU_BUTTON);
-    EXPECT_EQ(options.pad_buttons[ACTION_FASTER], NO_PAD_BUTTON);
+    EXPECT_EQ(bindings.keys[ACTION_LEFT], KEY_LEFT);
+    EXPECT_EQ(bindings.pad_buttons[ACTION_MENU], PAD_MENU_BUTTON);
+    EXPECT_EQ(bindings.pad_buttons[ACTION_FASTER], NO_PAD_BUTTON);
 }
 
 TEST_F(OptionsFile, BindingsAndVolumesRoundTripAndBadLinesKeepTheirDefaults) {
@@ -144,13 +144,13 @@ TEST_F(OptionsFile, BindingsAndVolumesRoundTripAndBadLinesKeepTheirDefaults) {
                               "pad_sound = 7\npad_menu = none\nmusic_volume = 11\n"
                               "effects_volume = 5\nkey_jump = SPACE\n");
     read_options("options.ini");
-    EXPECT_EQ(options.keys[ACTION_LEFT], KEY_A);
-    EXPECT_EQ(options.keys[ACTION_RIGHT], KEY_RIGHT);
-    EXPECT_EQ(options.keys[ACTION_UP], KEY_UP);
-    EXPECT_EQ(options.keys[ACTION_FASTER], KEY_PLUS_PAD);
-    EXPECT_EQ(options.pad_buttons[ACTION_PAUSE], 0);
-    EXPECT_EQ(options.pad_buttons[ACTION_SOUND], 7);
-    EXPECT_EQ(options.pad_buttons[ACTION_MENU], NO_PAD_BUTTON);
+    EXPECT_EQ(bindings.keys[ACTION_LEFT], KEY_A);
+    EXPECT_EQ(bindings.keys[ACTION_RIGHT], KEY_RIGHT);
+    EXPECT_EQ(bindings.keys[ACTION_UP], KEY_UP);
+    EXPECT_EQ(bindings.keys[ACTION_FASTER], KEY_PLUS_PAD);
+    EXPECT_EQ(bindings.pad_buttons[ACTION_PAUSE], 0);
+    EXPECT_EQ(bindings.pad_buttons[ACTION_SOUND], 7);
+    EXPECT_EQ(bindings.pad_buttons[ACTION_MENU], NO_PAD_BUTTON);
     EXPECT_EQ(options.music_volume, MAX_VOLUME);
     EXPECT_EQ(options.effects_volume, 5);
     ASSERT_EQ(write_options("options.ini"), 0);

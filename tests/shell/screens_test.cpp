@@ -6,9 +6,9 @@
 
 #include "core/game_state.h"
 #include "core/level_setup.h"
-#include "shell/assets.h"
-#include "shell/main_loop.h"
-#include "shell/waits.h"
+#include "shell/output/assets.h"
+#include "shell/flow/main_loop.h"
+#include "shell/flow/waits.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,7 +3,7 @@
 #include "../ui/scratch.h"
 
 #include "core/game_state.h"
-#include "shell/settings.h"
+#include "shell/files/settings.h"
 
 #include <cstdio>
 #include <string>

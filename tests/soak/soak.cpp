@@ -8,11 +8,11 @@
 // pass is drawing the background, so a smaller window makes a faster soak.
 #include "game_harness.h"
 
-#include "shell/save_file.h"
+#include "shell/files/save_file.h"
 #include "core/game_state.h"
 #include "core/random.h"
-#include "shell/main_loop.h"
-#include "shell/waits.h"
+#include "shell/flow/main_loop.h"
+#include "shell/flow/waits.h"
 #include "ui/menu.h"
 
 #include <allegro.h>

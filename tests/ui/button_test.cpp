@@ -2,7 +2,7 @@
 // and the drawn box with its caption.
 #include "scratch.h"
 
-#include "shell/window.h"
+#include "shell/output/window.h"
 #include "ui/button.h"
 
 #include <string>

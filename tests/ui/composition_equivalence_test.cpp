@@ -3,7 +3,7 @@
 // library's own calls, made in the game's drawing order, would put there.
 #include "../headless.h"
 
-#include "shell/assets.h"
+#include "shell/output/assets.h"
 #include "core/game_state.h"
 #include "ui/frame.h"
 #include "ui/menu.h"

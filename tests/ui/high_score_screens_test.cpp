@@ -5,9 +5,9 @@
 
 #include "core/high_scores.h"
 #include "core/game_state.h"
-#include "shell/high_score_entry.h"
-#include "shell/high_score_file.h"
-#include "shell/options.h"
+#include "shell/flow/high_score_entry.h"
+#include "shell/files/high_score_file.h"
+#include "shell/files/options.h"
 #include "ui/frame.h"
 #include "ui/high_score_screens.h"
 #include "ui/menu.h"

@@ -5,7 +5,7 @@
 #include "scratch.h"
 
 #include "core/game_state.h"
-#include "shell/window.h"
+#include "shell/output/window.h"
 #include "ui/menu.h"
 #include "ui/present.h"
 

@@ -5,7 +5,7 @@
 
 #include "../headless.h"
 
-#include "shell/assets.h"
+#include "shell/output/assets.h"
 
 #include <cstdlib>
 #include <filesystem>

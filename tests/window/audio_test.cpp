@@ -7,7 +7,7 @@
 #include "crafted_save.h"
 #include "menu_screen.h"
 #include "real_window.h"
-#include "shell/save_file.h"
+#include "shell/files/save_file.h"
 
 #include <gtest/gtest.h>
 

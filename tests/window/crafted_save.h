@@ -4,7 +4,7 @@
 #pragma once
 
 #include "real_window.h"
-#include "shell/save_file.h"
+#include "shell/files/save_file.h"
 
 namespace window_test {
 

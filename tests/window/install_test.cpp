@@ -5,7 +5,7 @@
 #include "audio_capture.h"
 #include "menu_screen.h"
 #include "real_window.h"
-#include "shell/save_file.h"
+#include "shell/files/save_file.h"
 
 #include <gtest/gtest.h>
 
