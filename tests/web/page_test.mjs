@@ -150,6 +150,8 @@ describe(`Tarvellion in ${ENGINE}`, () => {
         assert.ok(changedRight.length > 50, `${changedRight.length} bytes changed`);
 
         await waitFor(page, () => Module.audioLevel > 0.01, undefined, 5000);
+        // Every engine here has an AudioWorklet, on a page from this machine.
+        assert.equal(await page.evaluate(() => Module.audioNode.constructor.name), 'AudioWorkletNode');
 
         await holdPadButtons([9]);
         await waitForMenu(true);
