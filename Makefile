@@ -200,10 +200,13 @@ web-test-deps: build
 		cp tests/web/package.json tests/web/package-lock.json $(BUILD)/web-node/ && \
 		npm ci --prefix $(BUILD)/web-node --no-audit --no-fund --silent; }
 
-# The browser build in headless Chromium, three runs: download sizes, the time
-# to the menu's first frame, frame periods and the browser's processor share.
+# The browser build in Chromium, Firefox and WebKit, three runs each, then the
+# desktop game in a window of the same scale: download sizes, the time to the
+# menu's first frame, frame periods, the browsers' processor share in the still
+# menu and in play, against the desktop game's.
 bench-web: web web-test-deps
-	node bench/web-bench.mjs $(WEB_BUILD)/tarvellion-*-web.zip $(BUILD)/web-node
+	node bench/web-bench.mjs $(WEB_BUILD)/tarvellion-*-web.zip $(BUILD)/web-node \
+		$(BUILD)/tarvellion $(BUILD)/bench/bench_save
 
 # Plays the browser build from http://127.0.0.1:$(WEB_PORT)/ until Ctrl+C.
 serve-web: web
