@@ -14,10 +14,14 @@ PACKAGES := cmake g++ make pkg-config liballegro4-dev libgtest-dev xvfb xdotool 
 WINDOWS_PACKAGES := cmake make patch debian-archive-keyring g++-mingw-w64-x86-64 \
 	mingw-w64-tools icoutils wine wine64
 # The browser build: Emscripten, the library's source fetched as for Windows,
-# and Chromium to test the page in.
+# and the three engines to test the page in: Chromium, Firefox, and WebKit's
+# MiniBrowser with its WebDriver on an Xvfb (without the recommends, which
+# bring systemd), with GStreamer's stand-in sound sink for a machine that has
+# no sound device.
 WEB_BUILD := build-web
 WEB_PACKAGES := cmake make patch debian-archive-keyring emscripten
-WEB_TEST_PACKAGES := chromium
+WEB_TEST_PACKAGES := chromium firefox-esr xvfb
+WEB_TEST_BARE_PACKAGES := webkit2gtk-driver gstreamer1.0-plugins-bad
 # Debian's emcc runs its JavaScript tools with the machine's node, which looks
 # for their modules here only when told.
 WEB_ENV := NODE_PATH=/usr/share/nodejs
@@ -186,19 +190,23 @@ web:
 	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
 	@ls -l $(WEB_BUILD)/tarvellion-*-web.zip
 
-# The browser tests' Chromium, and playwright-core (pinned by tests/web's lock
-# file) in $(BUILD)/web-node to drive it.
+# The browser tests' engines, and puppeteer-core (pinned by tests/web's lock
+# file) in $(BUILD)/web-node to drive Chromium and Firefox.
 web-test-deps: build
 	@tools/install-deps $(WEB_TEST_PACKAGES)
+	@tools/install-deps --no-install-recommends $(WEB_TEST_BARE_PACKAGES)
 	@cmp -s tests/web/package-lock.json $(BUILD)/web-node/package-lock.json || { \
 		mkdir -p $(BUILD)/web-node && \
 		cp tests/web/package.json tests/web/package-lock.json $(BUILD)/web-node/ && \
 		npm ci --prefix $(BUILD)/web-node --no-audit --no-fund --silent; }
 
-# The browser build in headless Chromium, three runs: download sizes, the time
-# to the menu's first frame, frame periods and the browser's processor share.
+# The browser build in Chromium, Firefox and WebKit, three runs each, then the
+# desktop game in a window of the same scale: download sizes, the time to the
+# menu's first frame, frame periods, the browsers' processor share in the still
+# menu and in play, against the desktop game's.
 bench-web: web web-test-deps
-	node bench/web-bench.mjs $(WEB_BUILD)/tarvellion-*-web.zip $(BUILD)/web-node
+	node bench/web-bench.mjs $(WEB_BUILD)/tarvellion-*-web.zip $(BUILD)/web-node \
+		$(BUILD)/tarvellion $(BUILD)/bench/bench_save
 
 # Plays the browser build from http://127.0.0.1:$(WEB_PORT)/ until Ctrl+C.
 serve-web: web

@@ -21,7 +21,7 @@ target_link_options(tarvellion PRIVATE
   -sINVOKE_RUN=0 "SHELL:-s EXPORTED_RUNTIME_METHODS=[callMain,FS]"
   # What the page's event listeners call in the library's drivers and the
   # platform layer.
-  "SHELL:-s EXPORTED_FUNCTIONS=[_main,_malloc,_web_key_event,_web_mouse_event,_web_focus_changed,_web_mix_block,_web_page_hidden]"
+  "SHELL:-s EXPORTED_FUNCTIONS=[_main,_malloc,_web_key_event,_web_mouse_event,_web_focus_changed,_web_mix_block,_web_page_hidden,_web_look_at_screen]"
   -lidbfs.js ${web_preload})
 list(TRANSFORM web_data_files PREPEND ${CMAKE_SOURCE_DIR}/data/ OUTPUT_VARIABLE web_data)
 set_property(TARGET tarvellion APPEND PROPERTY LINK_DEPENDS ${web_data})

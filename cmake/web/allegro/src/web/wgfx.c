@@ -1,56 +1,104 @@
-/* The browser's graphics driver: the screen is a memory bitmap, painted into
- * the page's canvas (Module.canvas) at each animation frame. The program
- * gives the page control only while it sleeps, so a paint always sees a
- * whole frame. Windowed and fullscreen modes are the same canvas; the page
- * scales it and fills the screen with it. Installed by set_gfx_mode(). */
+/* The browser's graphics driver: the screen is a memory bitmap whose drawn
+ * rows are noted as the library writes them, as the X11 driver notes its
+ * dirty lines. Once the program has drawn and given the page control back
+ * (it does only while it sleeps, so a whole frame), the rows written are
+ * converted for the canvas and, when any differs from what the canvas
+ * shows, handed to it; the page's CSS scales the canvas in one step. A
+ * still screen costs a comparison per pass and nothing per animation frame.
+ * Windowed and fullscreen modes are the same canvas; the page scales it and
+ * fills the screen with it. Installed by set_gfx_mode(). */
 #include "allegro.h"
 #include "allegro/internal/aintern.h"
 
 #include <emscripten.h>
-#include <emscripten/html5.h>
+#include <limits.h>
 
-static uint32_t *pixels = NULL; /* the screen, as the library draws it */
-static uint32_t *painted = NULL; /* the same, as the canvas wants it */
-static int painting = FALSE;
+static uint32_t *pixels = NULL;  /* the screen, as the library draws it */
+static uint32_t *painted = NULL; /* the same, as the canvas shows it */
+static int drawn_first, drawn_last; /* rows written since the last look */
+static int look_queued = FALSE;
 
+/* A 2D context read back often lives in the processor's memory: WebKit's
+ * software compositing under X (and the canvas a frame of script pixels
+ * anyway) costs least that way. An opaque canvas spares blending. Both
+ * options count only in the first getContext() call. */
 EM_JS(void, web_open_canvas, (int w, int h), {
    var canvas = Module['canvas'];
    canvas.width = w;
    canvas.height = h;
-   Module.webCanvasContext = canvas.getContext('2d');
+   Module.webCanvasContext = canvas.getContext('2d', {alpha: false, willReadFrequently: true});
+   Module.webFrame = null;
    if (Module.onCanvasResized)
       Module.onCanvasResized(w, h);
 });
 
-EM_JS(void, web_put_pixels, (const void *rgba, int w, int h), {
-   var bytes = new Uint8ClampedArray(HEAPU8.buffer, rgba, w * h * 4);
-   Module.webCanvasContext.putImageData(new ImageData(bytes, w, h), 0, 0);
+/* After the task that drew: the program is asleep by then. */
+EM_JS(void, web_queue_look, (void), {
+   queueMicrotask(function() {
+      if (!Module.webStopped)
+         _web_look_at_screen();
+   });
 });
 
-/* The library's 32-bit pixels are 0x00RRGGBB words; the canvas takes R, G,
- * B, A bytes, opaque. The page's frames come about twice as often as the
- * game's, and a menu or a pause stands still: an unchanged screen is not
- * handed to the canvas again. */
-static EM_BOOL web_paint(double time, void *unused)
+/* Rows first to last of the frame at rgba, w x h, onto the canvas. The
+ * ImageData over the program's memory is made again only when that memory
+ * grew (and so moved). */
+EM_JS(void, web_put_rows, (const void *rgba, int w, int h, int first, int last), {
+   var frame = Module.webFrame;
+   if (!frame || frame.data.buffer !== HEAPU8.buffer || frame.data.byteOffset !== rgba) {
+      frame = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, w * h * 4), w, h);
+      Module.webFrame = frame;
+   }
+   Module.webCanvasContext.putImageData(frame, 0, 0, 0, first, w, last - first + 1);
+});
+
+static uintptr_t web_write_line(BITMAP *bmp, int line)
 {
-   const int n = gfx_driver ? gfx_driver->w * gfx_driver->h : 0;
-   int changed = FALSE;
-   int i;
-   (void)time;
-   (void)unused;
-   if (!painting)
-      return EM_FALSE;
-   for (i = 0; i < n; i++) {
-      const uint32_t p = pixels[i];
-      const uint32_t rgba = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
-      if (painted[i] != rgba) {
-         painted[i] = rgba;
-         changed = TRUE;
+   const int row = line + bmp->y_ofs;
+   if (row < drawn_first)
+      drawn_first = row;
+   if (row > drawn_last)
+      drawn_last = row;
+   if (!look_queued) {
+      look_queued = TRUE;
+      web_queue_look();
+   }
+   return (uintptr_t)bmp->line[line];
+}
+
+/* The library's 32-bit pixels are 0x00RRGGBB words; the canvas takes R, G,
+ * B, A bytes, opaque. The game draws its whole frame every pass, menu and
+ * pause too: only rows that really changed go to the canvas. */
+EMSCRIPTEN_KEEPALIVE void web_look_at_screen(void)
+{
+   const int w = gfx_driver ? gfx_driver->w : 0;
+   int changed_first = -1, changed_last = -1;
+   int y, x;
+   look_queued = FALSE;
+   if (!pixels)
+      return;
+   for (y = MAX(drawn_first, 0); y <= MIN(drawn_last, gfx_driver->h - 1); y++) {
+      const uint32_t *from = pixels + y * w;
+      uint32_t *to = painted + y * w;
+      int row_changed = FALSE;
+      for (x = 0; x < w; x++) {
+         const uint32_t p = from[x];
+         const uint32_t rgba = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+         if (to[x] != rgba) {
+            to[x] = rgba;
+            row_changed = TRUE;
+         }
+      }
+      if (row_changed) {
+         if (changed_first < 0)
+            changed_first = y;
+         changed_last = y;
       }
    }
-   if (changed)
-      web_put_pixels(painted, gfx_driver->w, gfx_driver->h);
-   return EM_TRUE;
+   drawn_first = INT_MAX;
+   drawn_last = -1;
+   if (changed_first >= 0)
+      web_put_rows(painted, w, gfx_driver->h, changed_first, changed_last);
 }
 
 static BITMAP *web_open(GFX_DRIVER *driver, int w, int h, int v_w, int v_h, int color_depth)
@@ -84,11 +132,13 @@ static BITMAP *web_open(GFX_DRIVER *driver, int w, int h, int v_w, int v_h, int 
       pixels = painted = NULL;
       return NULL;
    }
+   b->write_bank = web_write_line;
    driver->w = w;
    driver->h = h;
    web_open_canvas(w, h);
-   painting = TRUE;
-   emscripten_request_animation_frame_loop(web_paint, NULL);
+   drawn_first = 0;
+   drawn_last = h - 1;
+   web_look_at_screen();
    return b;
 }
 
@@ -106,7 +156,6 @@ static BITMAP *web_init_fullscreen(int w, int h, int v_w, int v_h, int color_dep
 static void web_exit(BITMAP *b)
 {
    (void)b;
-   painting = FALSE;
    _AL_FREE(pixels);
    _AL_FREE(painted);
    pixels = painted = NULL;

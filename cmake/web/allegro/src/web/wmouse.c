@@ -31,9 +31,27 @@ EM_JS(void, web_watch_mouse, (void), {
       var y = Math.floor((e.clientY - box.top) * canvas.height / box.height);
       _web_mouse_event(x, y, held);
    }
+   /* A move to where the pointer already was is the engine's, not the
+    * player's: WebKit reports one at the click's place when the note over
+    * the canvas goes away, and others do when the page changes under a
+    * still pointer. Taken as a move it would light the button there (End,
+    * in the canvas's middle) for the first Enter. The window sees every
+    * event first, on the canvas or not, so it knows the last place. */
+   var lastX = null, lastY = null, stillMove = null;
+   function place(e) {
+      stillMove = e.type === 'mousemove' && e.clientX === lastX && e.clientY === lastY ? e : null;
+      lastX = e.clientX;
+      lastY = e.clientY;
+   }
+   ['mousemove', 'mousedown', 'mouseup'].forEach(function(name) {
+      window.addEventListener(name, place, true);
+   });
    /* DOM buttons number left 0, middle 1, right 2. */
    var bit = [1, 4, 2];
-   canvas.addEventListener('mousemove', report);
+   canvas.addEventListener('mousemove', function(e) {
+      if (e !== stillMove)
+         report(e);
+   });
    canvas.addEventListener('mousedown', function(e) {
       held |= bit[e.button] || 0;
       report(e);
