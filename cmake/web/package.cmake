@@ -1,6 +1,6 @@
 # What turns the browser build of the game into something a game site hosts:
-# tarvellion.js and tarvellion.wasm (the game, Asyncify letting its waits hand
-# the page control), tarvellion.data (the data files, under /data), the page
+# tarvellion.js and tarvellion.wasm (the game, run a pass at a time from the
+# page's timers), tarvellion.data (the data files, under /data), the page
 # (web/), the licences, all in build-web/site/ and zipped as
 # build-web/tarvellion-<version>-web.zip. Relative paths, one thread: any
 # static server will do. Included by the top-level CMakeLists.txt in the web
@@ -16,15 +16,15 @@ foreach(file ${web_data_files})
   list(APPEND web_preload "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/data/${file}@/data/${file}")
 endforeach()
 target_link_options(tarvellion PRIVATE
-  -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
   -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web
   -sINVOKE_RUN=0 "SHELL:-s EXPORTED_RUNTIME_METHODS=[callMain,FS]"
   # What the page's event listeners call in the library's drivers and the
   # platform layer.
   "SHELL:-s EXPORTED_FUNCTIONS=[_main,_malloc,_web_key_event,_web_mouse_event,_web_focus_changed,_web_mix_block,_web_page_hidden,_web_look_at_screen]"
-  -lidbfs.js ${web_preload})
+  -lidbfs.js "SHELL:--pre-js ${CMAKE_CURRENT_LIST_DIR}/player_files.js" ${web_preload})
 list(TRANSFORM web_data_files PREPEND ${CMAKE_SOURCE_DIR}/data/ OUTPUT_VARIABLE web_data)
-set_property(TARGET tarvellion APPEND PROPERTY LINK_DEPENDS ${web_data})
+set_property(TARGET tarvellion APPEND PROPERTY LINK_DEPENDS ${web_data}
+  ${CMAKE_CURRENT_LIST_DIR}/player_files.js)
 
 # The page and the licences beside the program.
 set(web_page ${CMAKE_SOURCE_DIR}/web/index.html ${CMAKE_SOURCE_DIR}/web/page.js

@@ -1,10 +1,11 @@
-// What differs between operating systems, and nothing else: the clock and
-// sleeping, opening and replacing files, where the game's files live, the
-// signals and session endings that must still save the game, and telling the
-// player something before a window exists. One implementation per system
-// (platform_posix.cpp, platform_web.cpp, platform_windows.cpp; the first two
-// share posix_common.cpp, all write_all.cpp), chosen by the build; nothing
-// outside this folder includes <unistd.h>, <fcntl.h> or <windows.h>.
+// What differs between operating systems, and nothing else: the main loop,
+// the clock and sleeping, opening and replacing files, where the game's files
+// live, the signals and session endings that must still save the game, and
+// telling the player something before a window exists. One implementation
+// per system (platform_posix.cpp, platform_web.cpp, platform_windows.cpp; the
+// first two share posix_common.cpp, the desktops desktop_loop.cpp, all
+// write_all.cpp), chosen by the build; nothing outside this folder includes
+// <unistd.h>, <fcntl.h> or <windows.h>.
 #pragma once
 
 #include <cstddef>
@@ -15,6 +16,15 @@
 // Called first thing in main(): on Windows the system's sleeps are made fine
 // enough for the frame pace (1 ms instead of about 15.6 ms) for the whole run.
 void prepare_platform();
+
+// The game's loop, the platform's to run: pass() plays one pass and returns
+// how long to wait before the next, in milliseconds, or a negative number
+// once the game is over; finish() then shuts the game down and gives the
+// exit code. A desktop calls pass(), waits with wait() (the game's own
+// wait), and again, and returns the exit code; the browser runs one pass per
+// timer of the page, nothing blocking its one thread, and ends the program
+// from the last.
+int run_game_loop(double (*pass)(), void (*wait)(double ms), int (*finish)());
 
 // Microseconds on a clock that only goes forward, and on the wall clock.
 int64_t monotonic_us();

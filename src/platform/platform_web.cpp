@@ -2,13 +2,14 @@
 // platform.h. Called by the shell (start-up, waits, endings) and by the
 // readers and writers of the player's files.
 //
-// The program shares its one thread with the page: sleeping hands control to
-// the page (Asyncify) so it can paint, take keys and play sound meanwhile. The
-// data is packed with the program under /data; the player's files live in
+// The program shares its one thread with the page: the page's timers run the
+// main loop a pass at a time, and between two passes the page paints, takes
+// keys and plays sound; nothing of the game ever sleeps or blocks. The data
+// is packed with the program under /data; the player's files live in
 // /player, a folder kept in the browser's IndexedDB: read from it before the
-// game starts and written back after every replaced file and when the page
-// goes away. A browser that refuses the storage still plays; the page says
-// once that the game cannot be kept.
+// program starts (cmake/web/player_files.js) and written back after every
+// replaced file and when the page goes away. A browser that refuses the
+// storage still plays; the page says once that the game cannot be kept.
 #include "platform.h"
 
 #include <emscripten.h>
@@ -30,57 +31,6 @@ int (*page_hidden_save)() = nullptr;
 // The page's side of the player's files, in JavaScript, as written (the
 // formatter would take it for C++).
 // clang-format off
-
-// Mounts the player's folder and starts reading it from IndexedDB; the
-// program waits for Module.playerFilesLoaded before it reads any file.
-EM_JS(void, load_player_files, (const char *dir), {
-    var path = UTF8ToString(dir);
-    Module.playerFilesLoaded = false;
-    Module.storageRefused = function(error) {
-        if (Module.storageRefusedSaid)
-            return;
-        Module.storageRefusedSaid = true;
-        console.warn('IndexedDB refused:', error);
-        if (Module.onStorageRefused)
-            Module.onStorageRefused();
-    };
-    // One write-back at a time; asks that come meanwhile are done after it.
-    // None while the page goes away (see watch_page_hide).
-    Module.syncPlayerFiles = function(done) {
-        if (Module.pageHiding)
-            return;
-        if (Module.syncing) {
-            Module.syncAgain = (Module.syncAgain || []).concat(done ? [done] : []);
-            return;
-        }
-        Module.syncing = true;
-        FS.syncfs(false, function(error) {
-            Module.syncing = false;
-            if (error)
-                Module.storageRefused(error);
-            if (done)
-                done();
-            var waiting = Module.syncAgain;
-            Module.syncAgain = null;
-            if (waiting)
-                Module.syncPlayerFiles(function() { waiting.forEach(function(f) { f(); }); });
-        });
-    };
-    try {
-        FS.mkdir(path);
-        FS.mount(IDBFS, {}, path);
-        FS.syncfs(true, function(error) {
-            if (error)
-                Module.storageRefused(error);
-            Module.playerFilesLoaded = true;
-        });
-    } catch (error) {
-        Module.storageRefused(error);
-        Module.playerFilesLoaded = true;
-    }
-});
-
-EM_JS(int, player_files_loaded, (void), { return Module.playerFilesLoaded ? 1 : 0; });
 
 EM_JS(void, write_back_player_files, (void), { Module.syncPlayerFiles(); });
 
@@ -129,18 +79,36 @@ extern "C" EMSCRIPTEN_KEEPALIVE void web_page_hidden() {
         page_hidden_save();
 }
 
-void prepare_platform() {
-    load_player_files(PLAYER_DIR);
-    while (!player_files_loaded())
-        emscripten_sleep(10);
+// The player's files are read before the program starts.
+void prepare_platform() {}
+
+namespace {
+
+double (*game_pass)() = nullptr;
+int (*finish_game)() = nullptr;
+
+void next_pass(void *) {
+    const double ms = game_pass();
+    if (ms < 0)
+        emscripten_force_exit(finish_game());
+    else
+        emscripten_async_call(next_pass, nullptr, static_cast<int>(ms));
 }
 
-// The page's timers run in whole milliseconds: a shorter rest is left to the
-// caller's own wait, as a sleep that ends early.
-void sleep_ms(double ms) {
-    if (ms >= 1)
-        emscripten_sleep(static_cast<unsigned>(ms));
+} // namespace
+
+// main() returns to the page at once, the program still alive: each pass
+// runs from a timeout of the page, the time the last one asked for after it.
+int run_game_loop(double (*pass)(), void (*)(double), int (*finish)()) {
+    game_pass = pass;
+    finish_game = finish;
+    emscripten_async_call(next_pass, nullptr, 0);
+    emscripten_exit_with_live_runtime();
+    return 0;
 }
+
+// Nothing waits here: the only waits are the main loop's, between passes.
+void sleep_ms(double) {}
 
 FILE *open_regular_file(const std::string &path) {
     return is_regular_file(path) ? std::fopen(path.c_str(), "rb") : nullptr;

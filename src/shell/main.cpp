@@ -1,4 +1,5 @@
-// The program's entry: start-up, the main loop and shutdown.
+// The program's entry: start-up, then the main loop handed to the platform
+// (a pass at a time), and shutdown.
 #include "output/assets.h"
 #include "flow/attract.h"
 #include "command_line.h"
@@ -27,6 +28,42 @@
 
 #include <ctime>
 #include <string>
+
+namespace {
+
+// One pass of the game and what follows it each time; the time to wait before
+// the next, or -1 once the game is over. An ending lets the screens between
+// levels run out first (every wait ends at once then), so the save holds the
+// level they set up.
+double game_pass() {
+    if (unit.end || (in_play() && (ended_by_signal() || display_lost())))
+        return -1;
+    frame_log_stamp();
+    const double wait = run_pass();
+    frame_log_stamp();
+    follow_attract();
+    if (!showing_demo())
+        keep_snapshot();
+    return wait;
+}
+
+// A game that could not be saved is lost: say so in the exit code too. A
+// signal's ending has no one to read a message.
+int shut_down() {
+    bool saved;
+    if (unit.end) {
+        saved = game_save();
+    } else {
+        keep_snapshot();
+        saved = write_snapshot() == 0;
+    }
+    finish_recording();
+    destory_all();
+    allegro_exit();
+    return saved ? 0 : 1;
+}
+
+} // namespace
 
 int main(int argc, char *argv[]) {
     prepare_platform();
@@ -101,30 +138,6 @@ int main(int argc, char *argv[]) {
     save_at_each_level_start(true);
     record_games(true);
 
-    // An ending lets the screens between levels run out first (every wait
-    // ends at once then), so the save holds the level they set up.
-    while (!unit.end && !(in_play() && (ended_by_signal() || display_lost()))) {
-        frame_log_stamp();
-        const double wait = run_pass();
-        frame_log_stamp();
-        follow_attract();
-        if (!showing_demo())
-            keep_snapshot();
-        delay(wait);
-    }
-
-    // A game that could not be saved is lost: say so in the exit code too. A
-    // signal's ending has no one to read a message.
-    bool saved;
-    if (unit.end) {
-        saved = game_save();
-    } else {
-        keep_snapshot();
-        saved = write_snapshot() == 0;
-    }
-    finish_recording();
-    destory_all();
-    allegro_exit();
-    return saved ? 0 : 1;
+    return run_game_loop(game_pass, delay, shut_down);
 }
 END_OF_MAIN()

@@ -1,7 +1,7 @@
 /* The browser's graphics driver: the screen is a memory bitmap whose drawn
  * rows are noted as the library writes them, as the X11 driver notes its
  * dirty lines. Once the program has drawn and given the page control back
- * (it does only while it sleeps, so a whole frame), the rows written are
+ * (between two of its passes, so a whole frame), the rows written are
  * converted for the canvas and, when any differs from what the canvas
  * shows, handed to it; the page's CSS scales the canvas in one step. A
  * still screen costs a comparison per pass and nothing per animation frame.
@@ -32,7 +32,7 @@ EM_JS(void, web_open_canvas, (int w, int h), {
       Module.onCanvasResized(w, h);
 });
 
-/* After the task that drew: the program is asleep by then. */
+/* After the task that drew: the pass is over by then. */
 EM_JS(void, web_queue_look, (void), {
    queueMicrotask(function() {
       if (!Module.webStopped)

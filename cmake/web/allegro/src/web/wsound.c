@@ -1,6 +1,6 @@
 /* The browser's digital sound driver: the library's software mixer (and
  * the MIDI player's DIGMID voices through it) feeding WebAudio. The mixer
- * runs on the program's one thread, while the program sleeps: where the
+ * runs on the program's one thread, between the game's passes: where the
  * engine has an AudioWorklet (a secure page: https or this machine), the
  * worklet plays blocks from a short queue and asks for one more each time it
  * has played one, which the page's thread mixes and posts; elsewhere a

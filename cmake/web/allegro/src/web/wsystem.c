@@ -81,10 +81,9 @@ static void web_get_gfx_safe_mode(int *driver, struct GFX_MODE *mode)
    mode->bpp = 32;
 }
 
-/* The page gets control back only while the program sleeps. */
+/* The page gets control back between two passes of the main loop. */
 static void web_yield_timeslice(void)
 {
-   emscripten_sleep(0);
 }
 
 SYSTEM_DRIVER system_web = {

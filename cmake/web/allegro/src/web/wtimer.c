@@ -1,7 +1,6 @@
 /* The browser's timer driver: an interval of the page drives the library's
- * timer queue (mouse, key repeat, install_int) while the program sleeps, and
- * rest() sleeps through Asyncify so the page goes on meanwhile. Installed by
- * install_timer(). */
+ * timer queue (mouse, key repeat, install_int) between the game's passes.
+ * Installed by install_timer(). */
 #include "allegro.h"
 #include "allegro/internal/aintern.h"
 
@@ -37,16 +36,14 @@ static void web_timer_exit(void)
    emscripten_clear_interval(interval);
 }
 
+/* Nothing may block the page's one thread: the game never rests, and the
+ * library's own short rests spin. */
 static void web_rest(unsigned int ms, AL_METHOD(void, callback, (void)))
 {
    const double end = emscripten_get_now() + ms;
-   if (!callback) {
-      emscripten_sleep(ms);
-      return;
-   }
    while (emscripten_get_now() < end) {
-      callback();
-      emscripten_sleep(1);
+      if (callback)
+         callback();
    }
 }
 
