@@ -7,6 +7,7 @@
 #include "flow/endings.h"
 #include "files/frame_log.h"
 #include "input/gamepad.h"
+#include "input/input.h"
 #include "files/high_score_file.h"
 #include "flow/main_loop.h"
 #include "files/options.h"
@@ -101,6 +102,7 @@ int main(int argc, char *argv[]) {
     install_keyboard();
     watch_display_keys();
     install_mouse();
+    watch_presses();
     hush_standard_error();
     install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "");
     restore_standard_error();

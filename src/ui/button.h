@@ -46,11 +46,12 @@ class Button {
     }
 
     // A click completes when the left button is seen up over an armed button,
-    // wherever the press began and wherever the pointer went in between.
+    // wherever the press began and wherever the pointer went in between; a
+    // press let go before the pass saw it held arms the button all the same.
     void Flash() {
         if (!visible || !enabled || !insite())
             return;
-        if (mouse_b & 1)
+        if ((mouse_b & 1) || left_button_pressed)
             mousedown = true;
         else if (mousedown) {
             mousedown = false;

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <cstring>
 
+bool left_button_pressed = false;
+
 VIEW view = {1, 0, 0};
 
 namespace {

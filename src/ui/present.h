@@ -42,6 +42,11 @@ void draw_field_dot(int x, int y, int colour);
 // of the sparkle wait), read back from the screen; null without a screen.
 BITMAP *copy_shown_field(int field_w, int field_h);
 
+// Whether the left button went down since the last pass, let go again or
+// not: the buttons take a tap shorter than a pass as a press. The input stage
+// sets it at the start of every pass (shell/input/input.cpp).
+extern bool left_button_pressed;
+
 // The pointer in field pixels: its screen position less the field's offset,
 // divided by the scale (rounded down, so the border left of or above the
 // field maps to negative positions).

@@ -160,4 +160,22 @@ TEST(MenuByKeys, ArrowsAndEnterAloneStartAGameAndEndIt) {
         << "End saves the game Start began";
 }
 
+// A key and a click each down and up with no time between, as a quick tap
+// on a touchpad or a key brushed comes: each still presses, once.
+TEST(MenuByKeys, TapsShorterThanAPassStillPress) {
+    GameRun run;
+    run.wait_for_window();
+    run.wait_for_screen(menu_shown, "the start menu");
+    run.hold_key("Return", 0);
+    run.wait_for_screen(menu_hidden, "the game after a tap of Enter");
+    run.hold_key("Escape", 0);
+    run.wait_for_screen(menu_shown, "the menu after a tap of Esc");
+    run.point_until(END_BOX.centre_x(), END_BOX.centre_y(),
+                    [](const ScreenImage &s) { return only_lit(s, &END_BOX); }, "End lit");
+    run.press_left(0);
+    const ExitStatus status = run.wait_exit(10);
+    EXPECT_TRUE(status.exited && status.code == 0) << to_string(status);
+    EXPECT_EQ(run.file("save.dat").value_or(Bytes{}).size(), SAVE_FILE_SIZE);
+}
+
 } // namespace

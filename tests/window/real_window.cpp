@@ -458,10 +458,17 @@ std::pair<int, int> GameRun::window_size() const {
 
 void GameRun::hold_key(const std::string &keysym, int hold_ms) {
     xtool({"xdotool", "windowfocus", window_});
-    if (xtool({"xdotool", "keydown", keysym}).status != 0)
+    // No time held: down and up in one request, as a quick tap comes.
+    const bool tapped = hold_ms == 0;
+    std::vector<std::string> press = {"xdotool", "keydown", keysym};
+    if (tapped)
+        press.insert(press.end(), {"keyup", keysym});
+    if (xtool(press).status != 0)
         throw std::runtime_error("xdotool cannot press " + keysym);
-    sleep_ms(hold_ms);
-    xtool({"xdotool", "keyup", keysym});
+    if (!tapped) {
+        sleep_ms(hold_ms);
+        xtool({"xdotool", "keyup", keysym});
+    }
     sleep_ms(KEY_RELEASE_MS);
 }
 
@@ -498,6 +505,10 @@ void GameRun::move_pointer(int x, int y) {
 
 void GameRun::press_left(int hold_ms) {
     sleep_ms(POINTER_SETTLE_MS);
+    if (hold_ms == 0) {
+        xtool({"xdotool", "mousedown", "1", "mouseup", "1"});
+        return;
+    }
     xtool({"xdotool", "mousedown", "1"});
     sleep_ms(hold_ms);
     xtool({"xdotool", "mouseup", "1"});

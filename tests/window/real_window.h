@@ -103,9 +103,10 @@ class GameRun {
     std::pair<int, int> window_size() const;
 
     // Holds a key (an X keysym name such as "Right", "Escape") long enough
-    // for the game's once-a-frame poll to see it, then leaves it up as long.
+    // for the game's once-a-frame poll to see it, then leaves it up as long;
+    // held 0 ms, it goes down and up with no time between.
     void hold_key(const std::string &keysym, int hold_ms = 130);
-    // A left-button press where the pointer is.
+    // A left-button press where the pointer is; 0 ms: down and up at once.
     void press_left(int hold_ms = 150);
 
     // From now on (true) screenshots show the whole X screen and pointer

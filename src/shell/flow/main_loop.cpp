@@ -101,7 +101,7 @@ double rest_step() {
         const double sleep = wait_step(wait);
         if (sleep > 0)
             return sleep;
-        clear_keybuf();
+        drop_typed_keys();
         if (!next_rest_part()) {
             loop_state = PLAYING;
             return DELAY;
@@ -153,7 +153,7 @@ double screen_step() {
             return sleep;
         const ScreenPace pace = pace_of(between_levels);
         if (pace.clears_keys)
-            clear_keybuf();
+            drop_typed_keys();
         if (!pace.waits_for_key || watching_replay())
             return 0;
         begin_key_wait();

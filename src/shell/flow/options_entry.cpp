@@ -270,7 +270,7 @@ void mouse_step() {
     const bool selectable = row >= 0 && rows()[row].kind != HEADING;
     if (moved && selectable)
         lit = row;
-    if (mouse_b & 1) {
+    if ((mouse_b & 1) || take_left_press()) {
         if (clicked_row < 0)
             clicked_row = selectable ? row : -2;
     } else {

@@ -17,6 +17,8 @@
 
 #include <allegro.h>
 
+#include <atomic>
+
 namespace {
 
 struct HeldKeys {
@@ -25,13 +27,40 @@ struct HeldKeys {
 
 HeldKeys held_before{};
 
+// Pressed since the last pass, noted on the library's thread.
+std::atomic<bool> key_pressed_since[KEY_MAX];
+std::atomic<bool> left_pressed_since{false};
+// This pass's keys: held now, or pressed since the last pass.
+bool down[KEY_MAX];
+// Held as the last pass found them: a press noted after that pass had seen
+// the key held (a late report, a repeat) is that same press again.
+bool seen_held[KEY_MAX];
+bool left_seen_held = false;
+
+void on_key_event(int scancode) {
+    display_key_changed(scancode);
+    if (!(scancode & 0x80))
+        key_pressed_since[scancode & 0x7F] = true;
+}
+
+void on_mouse_event(int flags) {
+    if (flags & MOUSE_FLAG_LEFT_DOWN)
+        left_pressed_since = true;
+}
+
+void forget_presses_noted() {
+    for (std::atomic<bool> &pressed : key_pressed_since)
+        pressed = false;
+    left_pressed_since = false;
+}
+
 // Keys that were down when a wait for a key ended, or when Enter pressed a
 // menu button: the press is used up, so each acts again only once let go.
 bool held_back[KEY_MAX];
 
 // Enter with Alt switches the display; it neither pauses nor chooses.
 bool steering_key_down(int scancode) {
-    return key[scancode] && !(scancode == KEY_ENTER && alt_held());
+    return down[scancode] && !(scancode == KEY_ENTER && alt_held());
 }
 
 bool key_down(int scancode) {
@@ -61,16 +90,27 @@ HeldKeys held_now() {
 
 void hold_back_held_keys() {
     for (int k = 0; k < KEY_MAX; k++)
-        held_back[k] = key[k] != 0;
+        held_back[k] = down[k] = key[k] != 0;
     hold_back_pad_buttons();
 }
 
 } // namespace
 
+void watch_presses() {
+    keyboard_lowlevel_callback = on_key_event;
+    mouse_callback = on_mouse_event;
+}
+
 void gather_input() {
     poll_gamepad();
-    for (int k = 0; k < KEY_MAX; k++)
+    for (int k = 0; k < KEY_MAX; k++) {
         held_back[k] = held_back[k] && key[k];
+        const bool pressed = key_pressed_since[k].exchange(false);
+        down[k] = key[k] || (pressed && !seen_held[k]);
+        seen_held[k] = key[k];
+    }
+    left_button_pressed = take_left_press() && !left_seen_held;
+    left_seen_held = mouse_b & 1;
     const HeldKeys now = held_now();
     input = INPUT_RECORD{};
     input.left = steering(ACTION_LEFT) || pad.left;
@@ -129,14 +169,24 @@ bool player_active() {
         readkey();
         typed = true;
     }
-    bool held = typed || mouse_b || close_requested();
+    bool held = typed || mouse_b || left_button_pressed || close_requested();
     for (int k = 1; k < KEY_MAX && !held; k++)
-        held = key[k] != 0;
+        held = down[k];
     return moved || held || pad.left || pad.right || pad.up || pad.down || pad.button || pad.start;
+}
+
+bool take_left_press() {
+    return left_pressed_since.exchange(false);
+}
+
+void drop_typed_keys() {
+    clear_keybuf();
+    forget_presses_noted();
 }
 
 void forget_pressed_keys() {
     forget_pad_presses();
+    forget_presses_noted();
     hold_back_held_keys();
     held_before = held_now();
     input = INPUT_RECORD{};

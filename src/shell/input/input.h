@@ -4,8 +4,23 @@
 // input stage reads it.
 #pragma once
 
-// Polls the gamepad and fills `input` from it and the keyboard.
+// From now on every key press and left-button press is noted as the library
+// reports it, so one pressed and let go between two passes still acts, once:
+// a tap on a touchpad or a phone, a quick key. Start-up calls it once the
+// keyboard and mouse are installed.
+void watch_presses();
+
+// Polls the gamepad and fills `input` from it and the keyboard: a key is down
+// in this pass when it is held now or was pressed since the last pass.
 void gather_input();
+
+// A left-button press since the last call, let go or not; taken once. The
+// Options screen, which reads the mouse between passes, asks for it itself.
+bool take_left_press();
+
+// Drops the keys typed meanwhile, from the key queue and from the presses
+// noted: the waits that end so.
+void drop_typed_keys();
 
 // The menu's part: while the menu is shown, the arrows and the gamepad move
 // its highlight and Enter or the pad's button presses the lit button; then

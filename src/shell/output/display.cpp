@@ -36,11 +36,6 @@ bool is_display_key(int scancode) {
     return scancode == bindings.keys[ACTION_FULLSCREEN] || (scancode == KEY_ENTER && alt_held());
 }
 
-void on_key_change(int scancode) {
-    if (!(scancode & 0x80) && is_display_key(scancode))
-        switch_asked = true;
-}
-
 int keep_display_keys_out(int key_and_scancode) {
     return is_display_key(key_and_scancode >> 8) ? 0 : key_and_scancode;
 }
@@ -149,8 +144,12 @@ DisplayResult open_display(int driver) {
 }
 
 void watch_display_keys() {
-    keyboard_lowlevel_callback = on_key_change;
     keyboard_callback = keep_display_keys_out;
+}
+
+void display_key_changed(int scancode) {
+    if (!(scancode & 0x80) && is_display_key(scancode))
+        switch_asked = true;
 }
 
 void ask_display_switch() {

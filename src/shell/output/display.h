@@ -45,6 +45,11 @@ DisplayResult open_display(int driver);
 // the key buffer: a wait for any key goes on waiting through them.
 void watch_display_keys();
 
+// A key went down or (scancode | 0x80) up, as the library reports it on its
+// own thread: the display keys ask for the switch there. The input stage's
+// low-level watch (input/input.h) hands every key on here.
+void display_key_changed(int scancode);
+
 // Switches between window and fullscreen when the player asked for it, and
 // remembers the new choice in the options file. Called by the waits.
 void handle_display_keys();
