@@ -212,6 +212,7 @@ TEST(NoSoundDevice, TheGamePlaysSilentlyAndEndsCleanly) {
     ASSERT_TRUE(status.exited && status.code == 0) << to_string(status);
     EXPECT_EQ(run.file("save.dat").value_or(Bytes{}).size(), SAVE_FILE_SIZE)
         << "the game was not played through to its save";
+    EXPECT_EQ(run.errors().find("ALSA"), std::string::npos) << run.errors();
 }
 
 } // namespace

@@ -57,6 +57,17 @@ TEST(GameStartup, WithoutADisplayStopsWithAMessage) {
         << "stderr: " << run.errors();
 }
 
+// The build tree's program started from a folder without the data, as from
+// the repository's root, finds it beside itself.
+TEST(GameStartup, FromTheBuildTreeFindsItsDataFromAnywhere) {
+    GameOptions options;
+    options.data = false;
+    GameRun run(options);
+    run.wait_for_window();
+    run.wait_for_screen(menu_shown, "the start menu");
+    EXPECT_TRUE(end_game(run).exited);
+}
+
 // A copy of the program alone in a folder: a build tree's program would
 // find the data linked in beside it.
 TEST(GameStartup, MissingGameOverPictureIsShownAsAMessage) {
