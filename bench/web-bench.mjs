@@ -9,7 +9,8 @@
 // setTimeout calls that Asyncify makes for them), its 95th percentile, and the
 // time from waking to the next sleep (the pass and the wait's last spin); the
 // frames handed to the canvas per second; how often the sound's worklet ran
-// dry (-1 without a worklet). Then the desktop game's share in a
+// dry (-1 without a worklet); the engine's floor: its share for a bare page
+// that changes a canvas of the game's size as often. Then the desktop game's share in a
 // window of the same scale, from bench/window-bench.sh. Three runs of each
 // engine; medians of each figure.
 // Usage: node web-bench.mjs ZIP NODE_DIR [GAME BENCH_SAVE]
@@ -112,6 +113,40 @@ for (const [type, name] of [[CanvasRenderingContext2D, 'putImageData'],
 }
 `;
 
+// The engine's floor: a bare page showing a 640 x 480 canvas at 2x that
+// changes as often as the game's, drawn the way the game's page draws it.
+const FLOOR_PAGE = `<!doctype html><body style="margin:0;background:#000">
+<canvas id="floor" width="640" height="480" style="width:1280px;height:960px;image-rendering:pixelated"></canvas>
+<script>
+const context = document.getElementById('floor').getContext('2d', { alpha: false, willReadFrequently: true });
+const frame = context.createImageData(640, 480);
+let shade = 0;
+function draw() {
+    shade = (shade + 8) % 256;
+    for (let i = 0; i < frame.data.length; i += 4) {
+        frame.data[i] = shade;
+        frame.data[i + 1] = (i >> 10) & 255;
+        frame.data[i + 3] = 255;
+    }
+    context.putImageData(frame, 0, 0);
+    setTimeout(draw, 31);
+}
+draw();
+</script>`;
+
+async function floorShare(engine, site) {
+    fs.writeFileSync(path.join(site.root, 'floor.html'), FLOOR_PAGE);
+    const browser = await openBrowser(engine);
+    try {
+        const page = await browser.newPage(1400, 1100);
+        await page.goto(`${site.url}floor.html`);
+        await wait(1000);
+        return await coreShare(browser.pids, PLAY_MS);
+    } finally {
+        await browser.close();
+    }
+}
+
 async function menuShown(page) {
     const [r, g, b] = await colourAt(page, 282, 212);
     return r === g && g === b && (r === 192 || r === 227);
@@ -167,7 +202,8 @@ function describe(r) {
         `(${r.menuShown.toFixed(1)} frames shown/s), ` +
         `play ${pct(r.core)} of a core; ${r.passes.toFixed(1)} passes/s, ${r.shown.toFixed(1)} frames shown/s; ` +
         `period median ${r.median.toFixed(2)} ms, p95 ${r.p95.toFixed(2)} ms (${(r.p95 / r.median).toFixed(2)} x), ` +
-        `awake ${r.awake.toFixed(2)} ms; sound ran dry ${r.gaps} times since the start`;
+        `awake ${r.awake.toFixed(2)} ms; sound ran dry ${r.gaps} times since the start; ` +
+        `the engine's floor ${pct(r.floor)} (play ${(r.core / r.floor).toFixed(2)} x)`;
 }
 
 // The desktop game at DELAY 30, scale 2, standing still, as bench-window
@@ -189,7 +225,7 @@ try {
     for (const engine of engines) {
         const results = [];
         for (let i = 0; i < RUNS; i++) {
-            results.push(await run(engine, site));
+            results.push({ ...await run(engine, site), floor: await floorShare(engine, site) });
             console.log(`${engine} run ${i + 1}: ${describe(results.at(-1))}`);
         }
         const all = {};
