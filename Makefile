@@ -28,7 +28,7 @@ WEB_TEST_BARE_PACKAGES := webkit2gtk-driver gstreamer1.0-plugins-bad
 WEB_ENV := NODE_PATH=/usr/share/nodejs
 WEB_PORT ?= 8080
 JOBS := $(shell nproc 2>/dev/null || echo 2)
-FUZZ_TARGETS := settings save data high_scores replay
+FUZZ_TARGETS := settings save data high_scores replay board_request
 # The Debian package: built from a copy of the source tree inside build-deb/, since
 # dpkg-buildpackage leaves its results beside the tree it builds. It is built again
 # whenever a file of the tree changes, or one comes or goes.
