@@ -10,6 +10,7 @@
 #include "core/random.h"
 #include "core/replay.h"
 #include "core/screens.h"
+#include "board/request.h"
 
 #include <arpa/inet.h>
 #include <csignal>
@@ -30,13 +31,18 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+#define PG_BIN "/usr/lib/postgresql/15/bin/"
 
-using Keys = std::function<void(INPUT_RECORD &, int pass)>;
+namespace {
 
 // A game begun by Start from `seed`, played with a steady pattern until its
 // game over. `arrange` may forge the state after the setup, as a cheat would.
-std::string a_game(uint32_t seed, const Keys &keys = nullptr,
+std::string bytes_of(const REPLAY &r) {
+    const std::vector<unsigned char> bytes = encode_replay(r);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string a_game(uint32_t seed, const std::function<void(INPUT_RECORD &, int)> &keys = nullptr,
                    const std::function<void()> &arrange = nullptr) {
     reset_records();
     reset_tuning();
@@ -70,71 +76,40 @@ std::string a_game(uint32_t seed, const Keys &keys = nullptr,
             break;
     }
     close_replay(r);
-    const std::vector<unsigned char> bytes = encode_replay(r);
-    return std::string(bytes.begin(), bytes.end());
+    return bytes_of(r);
 }
 
 std::string edited(const std::string &body, const std::function<void(REPLAY &)> &edit) {
     REPLAY r;
     decode_replay(reinterpret_cast<const unsigned char *>(body.data()), body.size(), r);
     edit(r);
-    const std::vector<unsigned char> bytes = encode_replay(r);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-uint32_t today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm utc;
-    gmtime_r(&now, &utc);
-    return static_cast<uint32_t>((utc.tm_year + 1900) * 10000 + (utc.tm_mon + 1) * 100 +
-                                 utc.tm_mday);
+    return bytes_of(r);
 }
 
 // What the game's --verify prints of a replay: "level L, score S".
 std::string verified(const std::string &body) {
-    char path[] = "/tmp/board-test-XXXXXX";
-    const int fd = mkstemp(path);
-    EXPECT_EQ(write(fd, body.data(), body.size()), static_cast<ssize_t>(body.size()));
-    close(fd);
-    FILE *out = popen((std::string(GAME_PROGRAM " --replay ") + path + " --verify").c_str(), "r");
+    const std::string path = testing::TempDir() + "board-verify.replay";
+    std::ofstream(path, std::ios::binary) << body;
+    FILE *out = popen((GAME_PROGRAM " --replay " + path + " --verify 2>&1").c_str(), "r");
     char line[128] = "";
     EXPECT_NE(std::fgets(line, sizeof line, out), nullptr);
     pclose(out);
-    unlink(path);
+    std::remove(path.c_str());
     const std::string text = line;
     return text.substr(0, text.find(", state hash"));
 }
 
+// A loopback port no one is listening on now.
 int free_port() {
     const int s = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr *>(&address), sizeof address);
     socklen_t size = sizeof address;
+    bind(s, reinterpret_cast<sockaddr *>(&address), size);
     getsockname(s, reinterpret_cast<sockaddr *>(&address), &size);
     close(s);
     return ntohs(address.sin_port);
-}
-
-// Runs a program to its end, as `user` when given; its exit status.
-int run(const std::vector<std::string> &command, const char *user = nullptr) {
-    std::vector<std::string> full = command;
-    if (user)
-        full.insert(full.begin(), {"runuser", "-u", user, "--"});
-    std::vector<char *> argv;
-    for (std::string &word : full)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        freopen("/dev/null", "w", stdout);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 struct BOARD_SERVER {
@@ -142,7 +117,7 @@ struct BOARD_SERVER {
     int port = 0;
 };
 
-BOARD_SERVER start_board(const std::string &db, int per_minute = 1000) {
+BOARD_SERVER start_board(const std::string &db) {
     int out[2];
     EXPECT_EQ(pipe(out), 0);
     BOARD_SERVER board;
@@ -150,9 +125,7 @@ BOARD_SERVER start_board(const std::string &db, int per_minute = 1000) {
     if (board.pid == 0) {
         dup2(out[1], 1);
         close(out[0]);
-        const std::string limit = std::to_string(per_minute);
-        execl(BOARD_PROGRAM, BOARD_PROGRAM, "--db", db.c_str(), "--listen", "127.0.0.1:0",
-              "--per-minute", limit.c_str(), nullptr);
+        execl(BOARD_PROGRAM, BOARD_PROGRAM, "--db", db.c_str(), "--listen", "127.0.0.1:0", nullptr);
         _exit(127);
     }
     close(out[1]);
@@ -187,35 +160,32 @@ class Postgres : public ::testing::Environment {
     void SetUp() override {
         char folder[] = "/tmp/board-postgres-XXXXXX";
         dir = mkdtemp(folder);
-        const char *user = nullptr;
         if (geteuid() == 0) {
-            user = "postgres";
-            const passwd *account = getpwnam(user);
+            const passwd *account = getpwnam("postgres");
             ASSERT_NE(account, nullptr) << "no postgres user: is postgresql installed?";
             ASSERT_EQ(chown(dir.c_str(), account->pw_uid, account->pw_gid), 0);
+            as_user = "runuser -u postgres -- ";
         }
-        const std::string bin = "/usr/lib/postgresql/15/bin/";
-        const int port = free_port();
-        ASSERT_EQ(run({bin + "initdb", "-D", dir + "/data", "-A", "trust", "-U", "postgres"}, user),
+        const std::string port = std::to_string(free_port());
+        ASSERT_EQ(std::system((as_user + PG_BIN "initdb -A trust -U postgres -D " + dir +
+                               "/data >/dev/null")
+                                  .c_str()),
                   0);
-        ASSERT_EQ(run({bin + "pg_ctl", "-D", dir + "/data", "-l", dir + "/log", "-w", "-o",
-                       "-k " + dir + " -p " + std::to_string(port) +
-                           " -c listen_addresses=127.0.0.1 -c fsync=off",
-                       "start"},
-                      user),
+        ASSERT_EQ(std::system((as_user + PG_BIN "pg_ctl -w -D " + dir + "/data -l " + dir +
+                               "/log -o '-k " + dir + " -p " + port +
+                               " -c listen_addresses=127.0.0.1 -c fsync=off' start >/dev/null")
+                                  .c_str()),
                   0);
-        started_as = user ? user : "";
-        address = "postgresql://postgres@127.0.0.1:" + std::to_string(port) + "/postgres";
+        address = "postgresql://postgres@127.0.0.1:" + port + "/postgres";
     }
     void TearDown() override {
-        if (!started_as.empty() || !address.empty())
-            run({"/usr/lib/postgresql/15/bin/pg_ctl", "-D", dir + "/data", "-m", "fast", "stop"},
-                started_as.empty() ? nullptr : started_as.c_str());
-        run({"rm", "-rf", dir});
+        std::system(
+            (as_user + PG_BIN "pg_ctl -D " + dir + "/data -m fast stop >/dev/null").c_str());
+        std::system(("rm -rf " + dir).c_str());
     }
 
   private:
-    std::string dir, started_as;
+    std::string dir, as_user;
 };
 std::string Postgres::address;
 
@@ -253,42 +223,40 @@ class BoardApi : public ::testing::TestWithParam<const char *> {
 };
 
 TEST_P(BoardApi, GenuineGamesEnterWithTheScoreTheGameVerifies) {
-    const std::string games[] = {a_game(3), a_game(4), a_game(daily_seed(today()))};
-    std::string ids;
+    const std::string games[] = {a_game(3), a_game(4),
+                                 a_game(daily_seed(utc_day(std::time(nullptr))))};
     for (const std::string &game : games) {
         const bool daily = &game == &games[2];
         const auto result = send(board.port, game, daily ? "name=Ann&kind=daily" : "name=Bob");
         ASSERT_TRUE(result);
         ASSERT_EQ(result->status, 201) << result->body;
-        const std::string level_score = verified(game);
-        const std::size_t comma = level_score.find(", score ");
-        EXPECT_NE(result->body.find("\"score\": " + level_score.substr(comma + 8) + ","),
-                  std::string::npos)
-            << result->body << " against --verify's " << level_score;
-        EXPECT_NE(result->body.find("\"level\": " + level_score.substr(6, comma - 6) + ","),
-                  std::string::npos)
-            << result->body << " against --verify's " << level_score;
-        const std::string id = result->body.substr(7, result->body.find(',') - 7);
-        httplib::Client client("127.0.0.1", board.port);
-        const auto replay = client.Get(("/api/games/" + id + "/replay").c_str());
+        int id, place, score, level;
+        ASSERT_EQ(std::sscanf(result->body.c_str(),
+                              "{\"id\": %d, \"place\": %d, \"score\": %d, \"level\": %d", &id,
+                              &place, &score, &level),
+                  4)
+            << result->body;
+        EXPECT_EQ("level " + std::to_string(level) + ", score " + std::to_string(score),
+                  verified(game));
+        const auto replay = httplib::Client("127.0.0.1", board.port)
+                                .Get(("/api/games/" + std::to_string(id) + "/replay").c_str());
         ASSERT_TRUE(replay);
         EXPECT_EQ(replay->body, game) << "the replay given back is the one sent";
-        ids += "\"id\": " + id + "}";
+        const std::string listed = board_json(board.port, daily ? "kind=daily" : "limit=100");
+        EXPECT_NE(listed.find("\"place\": " + std::to_string(place) + ", \"name\": \"" +
+                              (daily ? "Ann" : "Bob") + "\", \"score\": " + std::to_string(score)),
+                  std::string::npos)
+            << listed;
     }
-    const std::string all = board_json(board.port, "kind=all&limit=100");
-    const std::string daily = board_json(board.port, "kind=daily");
-    for (std::size_t at = 0; at < ids.size(); at = ids.find('}', at) + 1)
-        EXPECT_NE(all.find(ids.substr(at, ids.find('}', at) + 1 - at)), std::string::npos) << all;
-    EXPECT_NE(daily.find("\"name\": \"Ann\""), std::string::npos) << daily;
-    EXPECT_EQ(daily.find("\"name\": \"Bob\""), std::string::npos) << daily;
-    EXPECT_EQ(board_json(board.port, "kind=weekly").find("\"error\""), 1u);
+    EXPECT_EQ(board_json(board.port, "kind=daily").find("Bob"), std::string::npos);
+    EXPECT_EQ(board_json(board.port, "kind=weekly").find("{\"error\""), 0u);
 }
 
 TEST_P(BoardApi, ForgedGamesAreRefusedWithTheirReason) {
     const std::string genuine = a_game(21);
-    std::string random_bytes(5000, '\0');
-    for (char &c : random_bytes)
-        c = static_cast<char>(std::rand());
+    std::string random_bytes;
+    for (int i = 0; i < 5000; i++)
+        random_bytes += static_cast<char>(std::rand());
     std::ifstream golden(TARVELLION_GOLDEN_DIR "/game-over.replay", std::ios::binary);
     const std::string version_one{std::istreambuf_iterator<char>(golden), {}};
     const struct {
@@ -327,7 +295,6 @@ TEST_P(BoardApi, ForgedGamesAreRefusedWithTheirReason) {
         {"a random body", random_bytes, "name=Eve", 400, "not a Tarvellion replay"},
         {"an oversized body", std::string(300 * 1024, 'T'), "name=Eve", 413, "larger than"},
         {"a name of control characters", genuine, "name=%01%02%1b", 422, "a name of other"},
-        {"no name", genuine, "kind=all", 422, "a name is needed"},
         {"the same replay twice", genuine, "name=Eve", 201, ""},
         {"the same replay twice", genuine, "name=Eve", 409, "this game was sent before"},
     };
@@ -341,18 +308,13 @@ TEST_P(BoardApi, ForgedGamesAreRefusedWithTheirReason) {
                 << result->body;
         }
     }
-}
-
-TEST_P(BoardApi, OneAddressSendsAFewGamesAMinute) {
-    BOARD_SERVER strict = start_board(database(), 2);
-    const std::string game = a_game(31);
-    int statuses[3];
-    for (int &status : statuses) {
-        const auto result = send(strict.port, game, "name=Sam");
+    // One address sends 30 games a minute at most, refused ones too.
+    int status = 0;
+    for (int sent = 0; sent < 30 && status != 429; sent++) {
+        const auto result = send(board.port, genuine, "name=Eve");
         status = result ? result->status : 0;
     }
-    stop_board(strict);
-    EXPECT_EQ(statuses[2], 429);
+    EXPECT_EQ(status, 429);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, BoardApi, ::testing::Values("sqlite", "postgresql"),

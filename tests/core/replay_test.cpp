@@ -153,10 +153,4 @@ TEST_F(Core, AVersionOneReplayStillPlaysToItsEnd) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(golden), {}), expected);
 }
 
-TEST_F(Core, EachDayHasItsOwnSeed) {
-    EXPECT_EQ(daily_seed(20261208), daily_seed(20261208));
-    EXPECT_NE(daily_seed(20261208), daily_seed(20261209));
-    EXPECT_NE(daily_seed(20261231), daily_seed(20270101));
-}
-
 } // namespace
