@@ -8,7 +8,8 @@ SANITIZE_BUILD := build-sanitize
 BENCH_BUILD := build-bench
 WINDOWS_BUILD := build-windows
 PACKAGES := cmake g++ make pkg-config liballegro4-dev libgtest-dev xvfb xdotool x11-apps \
-	xauth x11-utils libx11-dev clang libclang-rt-14-dev libbenchmark-dev
+	xauth x11-utils libx11-dev clang libclang-rt-14-dev libbenchmark-dev \
+	libcpp-httplib-dev libsqlite3-dev libpq-dev postgresql
 # The Windows build: the cross compiler, what fetches and patches the library's
 # source, what packs the icon, and Wine to run the result.
 WINDOWS_PACKAGES := cmake make patch debian-archive-keyring g++-mingw-w64-x86-64 \
@@ -27,7 +28,7 @@ WEB_TEST_BARE_PACKAGES := webkit2gtk-driver gstreamer1.0-plugins-bad
 WEB_ENV := NODE_PATH=/usr/share/nodejs
 WEB_PORT ?= 8080
 JOBS := $(shell nproc 2>/dev/null || echo 2)
-FUZZ_TARGETS := settings save data high_scores replay
+FUZZ_TARGETS := settings save data high_scores replay board_request
 # The Debian package: built from a copy of the source tree inside build-deb/, since
 # dpkg-buildpackage leaves its results beside the tree it builds. It is built again
 # whenever a file of the tree changes, or one comes or goes.
@@ -40,7 +41,7 @@ DEB_SOURCES := $(shell git ls-files --cached --others --exclude-standard 2>/dev/
 
 .PHONY: deps build run test assets sheet clean fuzz-build fuzz test-sanitize soak bench \
 	bench-window install uninstall windows-allegro windows deb deb-deps screenshots web \
-	web-test-deps serve-web bench-web FORCE
+	web-test-deps serve-web bench-web board FORCE
 
 deps:
 	@tools/install-deps $(PACKAGES)
@@ -48,6 +49,11 @@ deps:
 build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
+
+# The world board's server alone: build/tarvellion-board.
+board: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target tarvellion-board
 
 run: build
 	cd data && ../$(BUILD)/tarvellion

@@ -94,6 +94,12 @@ inline int32_t saturating_add(int32_t a, int32_t b) {
     return static_cast<int32_t>(sum);
 }
 
+// Counts a pass of the rules: unit.timer paces the animation. Wraps rather
+// than overflows on a timer a save brought to its limit.
+inline void count_pass() {
+    unit.timer = static_cast<int32_t>(static_cast<uint32_t>(unit.timer) + 1u);
+}
+
 // Puts every record back to its program-start state: all zero.
 void reset_records();
 

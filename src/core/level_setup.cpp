@@ -44,6 +44,10 @@ int randy() {
 }
 
 void game_initdata() {
+    // Nothing of the game before stays, not even a later level's fruit past
+    // this one's: a new game is its seed's alone, so that anyone can make its
+    // start again from the seed.
+    reset_records();
     unit.level = 0;
     unit.score = 0;
     unit.end = 0;

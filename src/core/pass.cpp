@@ -5,7 +5,9 @@
 #include "collisions.h"
 #include "events.h"
 #include "game_state.h"
+#include "level_setup.h"
 #include "player_control.h"
+#include "replay.h"
 #include "screens.h"
 #include "trains.h"
 
@@ -24,25 +26,22 @@ bool run_rules() {
     return between_levels == BETWEEN_NONE;
 }
 
-// Counts the pass: unit.timer paces the animation. Wraps rather than
-// overflows on a timer a save brought to its limit.
-void finish_rules_stage() {
-    unit.timer = static_cast<int32_t>(static_cast<uint32_t>(unit.timer) + 1u);
-}
-
 } // namespace
 
 PassResult step(const INPUT_RECORD &record, void (*compose)()) {
     if (between_levels != BETWEEN_NONE) {
         // The screen shown is over; the pass it stopped goes on after the last.
+        const bool game_over_ends = between_levels == SCREEN_HIGH_SCORE;
         screen_done();
+        if (game_over_ends)
+            keep_new_game_start(BEGAN_AFTER_GAME_OVER);
         if (between_levels != BETWEEN_NONE)
             return PASS_SCREEN;
-        finish_rules_stage();
+        count_pass();
     } else if (unit.pause == 0) {
         if (!run_rules())
             return PASS_SCREEN;
-        finish_rules_stage();
+        count_pass();
     }
     if (compose)
         compose();
@@ -60,5 +59,10 @@ bool play_pass(const INPUT_RECORD &record) {
 
 void take_input(const INPUT_RECORD &record) {
     input = record;
-    do_key_work();
+    take_commands();
+    if (input.start) {
+        game_initdata();
+        keep_new_game_start(BEGAN_BY_START);
+    }
+    take_buttons_and_move();
 }

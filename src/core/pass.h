@@ -30,5 +30,7 @@ PassResult step(const INPUT_RECORD &record, void (*compose)() = nullptr);
 bool play_pass(const INPUT_RECORD &record);
 
 // The input stage alone: the keyboard commands, the menu's buttons and the
-// player's movement, on the record. step() ends with it.
+// player's movement, on the record. step() ends with it. Start's new game
+// begins between the commands and the buttons, its start kept for the
+// recorder (replay.h), as is the start of the game after a game over.
 void take_input(const INPUT_RECORD &record);

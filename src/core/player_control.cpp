@@ -5,7 +5,6 @@
 #include "events.h"
 #include "game_state.h"
 #include "input_record.h"
-#include "level_setup.h"
 
 INPUT_RECORD input;
 bool showmouse = false;
@@ -60,13 +59,12 @@ void keyboard_commands() {
     }
 }
 
-// Continue before any game exists has had the saved game loaded by the
-// shell, which owns the file, before this stage.
+// The buttons after Start's new game (pass.cpp begins it): Continue before
+// any game exists has had the saved game loaded by the shell, which owns the
+// file, before this stage.
 void menu_buttons() {
-    if (input.start) {
-        game_initdata();
+    if (input.start)
         show_menu(false);
-    }
     if (input.end) {
         unit.end = 1;
         show_menu(false);
@@ -130,9 +128,12 @@ void show_menu(bool b) {
     showmouse = b;
 }
 
-void do_key_work() {
+void take_commands() {
     follow_focus();
     keyboard_commands();
+}
+
+void take_buttons_and_move() {
     menu_buttons();
     if (unit.pause)
         return;

@@ -22,6 +22,11 @@ uint32_t following_seed(uint32_t seed) {
 
 } // namespace
 
+uint32_t daily_seed(uint32_t yyyymmdd) {
+    // Apart from the seeds a clock gives: 2026-12-08 is no second of 1970.
+    return following_seed(yyyymmdd ^ 0xDA11C0DEu);
+}
+
 void seed_game_random(uint32_t seed) {
     state = seed != 0 ? seed : ZERO_STAND_IN;
 }

@@ -14,6 +14,10 @@ extern uint32_t game_seed;
 // each new game moves it on, so every game of a run differs.
 extern uint32_t next_game_seed;
 
+// The daily challenge's seed for a day (UTC) written yyyymmdd: every player
+// gets that day's fruit. Days differ as seeds a second apart do.
+uint32_t daily_seed(uint32_t yyyymmdd);
+
 // Starts the generator from a seed (0 is taken as another fixed value: the
 // generator never leaves 0).
 void seed_game_random(uint32_t seed);

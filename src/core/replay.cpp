@@ -5,6 +5,7 @@
 
 #include "events.h"
 #include "game_state.h"
+#include "level_setup.h"
 #include "player_control.h"
 #include "random.h"
 #include "save_codec.h"
@@ -120,17 +121,49 @@ uint32_t fnv(uint32_t hash, const void *bytes, std::size_t n) {
     return hash;
 }
 
+REPLAY new_game_start{};
+
 } // namespace
 
 REPLAY replay_of_now(bool continued) {
     REPLAY r{};
+    r.format = REPLAY_FORMAT;
     for (int i = 0; i < 7; i++)
         r.tuning[i] = *TUNED[i];
     r.seed = game_seed;
     r.random_state = game_random_state();
     r.flags = (showmouse ? 1 : 0) | (focus_paused ? 2 : 0);
-    r.continued = continued ? 1 : 0;
+    r.began = continued ? BEGAN_CONTINUED : BEGAN_NEW_GAME;
     encode_save(records_now(), r.start);
+    return r;
+}
+
+bool starts_from_seed(const REPLAY &r) {
+    return r.began == BEGAN_BY_START || r.began == BEGAN_AFTER_GAME_OVER;
+}
+
+void keep_new_game_start(ReplayBegan began) {
+    new_game_start = replay_of_now(false);
+    new_game_start.began = began;
+}
+
+const REPLAY &latest_new_game_start() {
+    return new_game_start;
+}
+
+REPLAY replay_of_seed(uint32_t seed, ReplayBegan began, uint8_t flags) {
+    showmouse = flags & 1;
+    focus_paused = (flags & 2) != 0;
+    between_levels = BETWEEN_NONE;
+    next_game_seed = seed;
+    // As the pass does: Start sets the game up in the input stage, a game
+    // over's end on the high-score screen's last pass (pass.cpp).
+    game_initdata();
+    if (began == BEGAN_AFTER_GAME_OVER)
+        check_extra_life();
+    REPLAY r = replay_of_now(false);
+    r.began = began;
+    clear_events();
     return r;
 }
 
@@ -145,6 +178,17 @@ void start_replay(const REPLAY &r) {
     showmouse = r.flags & 1;
     focus_paused = (r.flags & 2) != 0;
     between_levels = BETWEEN_NONE;
+    if (starts_from_seed(r)) {
+        // The rest of the pass that began the game, as pass.cpp plays it.
+        input = unpack_record(r.first_record);
+        if (r.began == BEGAN_AFTER_GAME_OVER) {
+            count_pass();
+            take_commands();
+            if (input.start)
+                game_initdata();
+        }
+        take_buttons_and_move();
+    }
     clear_events();
 }
 
@@ -193,8 +237,10 @@ std::vector<unsigned char> encode_replay(const REPLAY &r) {
     w.u32(r.seed);
     w.u32(r.random_state);
     w.u8(r.flags);
-    w.u8(r.continued);
+    w.u8(r.began);
     w.raw(r.start, sizeof r.start);
+    if (starts_from_seed(r))
+        w.u16(r.first_record);
     std::size_t runs = 0;
     for (std::size_t i = 0; i < r.passes.size(); i++)
         runs += i == 0 || r.passes[i] != r.passes[i - 1];
@@ -223,9 +269,10 @@ std::string decode_replay(const unsigned char *bytes, std::size_t size, REPLAY &
         return "not a Tarvellion replay";
     Reader in(bytes + sizeof MAGIC, size - sizeof MAGIC);
     const uint32_t format = in.u32();
-    if (in.ok && format != REPLAY_FORMAT)
+    if (in.ok && (format < REPLAY_OLDEST_FORMAT || format > REPLAY_FORMAT))
         return "a replay of format version " + std::to_string(format) +
-               "; this Tarvellion plays version " + std::to_string(REPLAY_FORMAT);
+               "; this Tarvellion plays versions " + std::to_string(REPLAY_OLDEST_FORMAT) + " to " +
+               std::to_string(REPLAY_FORMAT);
     if (size < HEADER_SIZE)
         return "a damaged replay (cut short)";
     in.raw(r.version, sizeof r.version);
@@ -234,10 +281,17 @@ std::string decode_replay(const unsigned char *bytes, std::size_t size, REPLAY &
     r.seed = in.u32();
     r.random_state = in.u32();
     r.flags = static_cast<uint8_t>(in.u8());
-    r.continued = static_cast<uint8_t>(in.u8());
+    r.began = static_cast<uint8_t>(in.u8());
     in.raw(r.start, sizeof r.start);
-    if (r.version[sizeof r.version - 1] != '\0' || r.flags > 3 || r.continued > 1)
+    r.format = format;
+    const uint8_t latest_began = format == 1 ? BEGAN_CONTINUED : BEGAN_AFTER_GAME_OVER;
+    if (r.version[sizeof r.version - 1] != '\0' || r.flags > 3 || r.began > latest_began)
         return "a damaged replay (its header)";
+    if (starts_from_seed(r)) {
+        r.first_record = static_cast<uint16_t>(in.u16());
+        if (r.first_record >> ACTION_COUNT)
+            return "a damaged replay (its header)";
+    }
     const uint32_t runs = in.varint();
     // Each run takes at least three bytes: no count can outgrow the file.
     if (!in.ok || runs > in.left() / 3)

@@ -3,6 +3,7 @@
 #include "core_fixture.h"
 
 #include "core/level_setup.h"
+#include "core/pass.h"
 
 #include <cstdio>
 #include <cstring>
@@ -26,7 +27,7 @@ class PlayerControl : public Core {
         input.right = held.find('R') != std::string::npos;
         input.up = held.find('U') != std::string::npos;
         input.down = held.find('D') != std::string::npos;
-        do_key_work();
+        take_input(input);
         clear_events();
     }
 

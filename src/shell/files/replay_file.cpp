@@ -41,7 +41,14 @@ void begin_recording(bool continued) {
     finish_recording();
     if (!recording_on)
         return;
-    game = replay_of_now(continued);
+    // A new game is recorded from its setup, the pass that began it its first
+    // record, so that its start is the one its seed makes.
+    if (continued) {
+        game = replay_of_now(true);
+    } else {
+        game = latest_new_game_start();
+        game.first_record = pack_record(input);
+    }
     std::snprintf(game.version, sizeof game.version, "%s", TARVELLION_VERSION);
     recording = true;
 }

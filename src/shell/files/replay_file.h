@@ -17,7 +17,9 @@ void record_games(bool on);
 
 // A game began in this pass (continued from the save file, or new): the
 // game recorded so far is written as the last game, and a new recording
-// starts from the records as they stand at the end of the pass.
+// starts: a new game's from its setup (the rules keep it, replay.h), the
+// pass's record its first; a continued game's from the records as they
+// stand at the end of the pass.
 void begin_recording(bool continued);
 
 // The pass's input stage ran on `input`: the record joins the game's.

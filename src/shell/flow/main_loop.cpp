@@ -200,11 +200,12 @@ double after_input_stage() {
     if (input.mute)
         switch_mute();
     act_on_events();
-    // A game that began in this pass is recorded from its end on; a replay
-    // playing is not recorded again.
+    // A game that began in this pass is recorded: a new one from its setup,
+    // a continued one (Continue's new game without a saved one too) from the
+    // pass's end; a replay playing is not recorded again.
     if (!watching_replay()) {
         if (game_began || loaded)
-            begin_recording(!game_began);
+            begin_recording(loaded);
         else
             record_pass();
     }
