@@ -20,10 +20,6 @@ bool shown = false; // as the buttons show it
 // Where the pointer was when follow_pointer last looked.
 int pointer_x = -1;
 int pointer_y = -1;
-// The library puts the pointer in the middle of the screen until the window
-// system first tells it where the pointer is; that first report is no move
-// of the player's.
-bool pointer_known = false;
 
 int pointed_button() {
     for (int i = 0; i < MENU_BUTTONS; i++)
@@ -62,11 +58,9 @@ void follow_menu() {
 void follow_pointer() {
     if (mouse_x == pointer_x && mouse_y == pointer_y)
         return;
-    const bool moved_by_hand = pointer_known;
-    pointer_known = true;
     pointer_x = mouse_x;
     pointer_y = mouse_y;
-    if (showmouse && moved_by_hand)
+    if (showmouse)
         light(pointed_button());
 }
 
