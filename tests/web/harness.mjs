@@ -275,6 +275,21 @@ export async function colourAt(page, x, y) {
     return (await pixels(page, { left: x, top: y, right: x + 1, bottom: y + 1 })).slice(0, 3);
 }
 
+// Whether the canvas is as large as its room allows: the largest whole
+// number of pixels a game pixel from 2 up, else filling the room one way.
+export function canvasFits(page) {
+    return page.evaluate(() => {
+        const canvas = document.getElementById('canvas');
+        const shown = canvas.getBoundingClientRect();
+        const room = document.getElementById('field').getBoundingClientRect();
+        const k = shown.width / canvas.width;
+        const inside = shown.width <= room.width + 0.01 && shown.height <= room.height + 0.01;
+        const nextTooBig = (k + 1) * canvas.width > room.width || (k + 1) * canvas.height > room.height;
+        const filled = room.width - shown.width < 1 || room.height - shown.height < 1;
+        return inside && (k >= 2 ? Number.isInteger(k) && nextTooBig : filled);
+    });
+}
+
 // Moves the real pointer to a game pixel, through the canvas's scaling.
 export async function pointAt(page, x, y) {
     const [left, top, scale] = await page.evaluate(() => {
