@@ -97,6 +97,14 @@ var Module = (function() {
     ['contextmenu', 'selectstart', 'gesturestart'].forEach(function(name) {
         stage.addEventListener(name, function(e) { e.preventDefault(); });
     });
+    // A touch the page lets the browser have holds back the page's timers,
+    // the game's passes among them, for 100 ms in Chromium, waiting for a
+    // scroll: taken here, the game steers at once. The buttons that act on
+    // a click (Play, Fullscreen) keep it.
+    stage.addEventListener('touchstart', function(e) {
+        if (!e.target.closest('button:not([data-code])'))
+            e.preventDefault();
+    }, { passive: false });
 
     // A press from the screen lasts at least this long: the game reads its
     // keys and the mouse once a pass (30 ms), and a tap's press and release
@@ -236,23 +244,27 @@ var Module = (function() {
         });
         if (!touch)
             return;
+        // The lift is where the finger last was: the page may have changed
+        // under it since (the controls coming back, say).
+        if (e.type === 'touchend' || e.type === 'touchcancel') {
+            var lifted = finger;
+            finger = null;
+            setTimeout(function() {
+                if (!Module.webStopped)
+                    Module._web_mouse_event(lifted.x, lifted.y, 0);
+            }, Math.max(0, SHORTEST_PRESS - (performance.now() - lifted.since)));
+            return;
+        }
         var box = canvas.getBoundingClientRect();
         var x = Math.floor((touch.clientX - box.left) * canvas.width / box.width);
         var y = Math.floor((touch.clientY - box.top) * canvas.height / box.height);
         if (e.type === 'touchstart') {
             finger = { id: touch.identifier, since: performance.now() };
             Module._web_mouse_event(x, y, 0);
-            Module._web_mouse_event(x, y, 1);
-        } else if (e.type === 'touchmove') {
-            Module._web_mouse_event(x, y, 1);
-        } else {
-            var since = finger.since;
-            finger = null;
-            setTimeout(function() {
-                if (!Module.webStopped)
-                    Module._web_mouse_event(x, y, 0);
-            }, Math.max(0, SHORTEST_PRESS - (performance.now() - since)));
         }
+        finger.x = x;
+        finger.y = y;
+        Module._web_mouse_event(x, y, 1);
     }
     ['touchstart', 'touchmove', 'touchend', 'touchcancel'].forEach(function(name) {
         canvas.addEventListener(name, touchToMouse, { passive: false });
@@ -286,7 +298,8 @@ var Module = (function() {
         if (used)
             showTouch(false);
     }
-    window.addEventListener('touchstart', function() { showTouch(true); }, true);
+    // Back once the finger lifts, so nothing moves under it.
+    window.addEventListener('touchend', function() { showTouch(true); }, true);
     window.addEventListener('keydown', function(e) {
         if (e.isTrusted)
             showTouch(false);

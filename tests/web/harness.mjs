@@ -59,10 +59,14 @@ export async function serveZip(zip) {
         });
     });
     await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+    // Closed as a server that has gone: no new requests, none on a kept connection.
     return Object.assign(site, {
         url: `http://127.0.0.1:${server.address().port}/`,
         close() {
+            if (!server.listening)
+                return;
             server.close();
+            server.closeAllConnections();
             fs.rmSync(root, { recursive: true, force: true });
         },
     });
@@ -88,10 +92,12 @@ async function openPuppeteer(engine) {
         });
     return {
         pids: [browser.process().pid],
+        puppeteer: browser,
         async newPage(width, height) {
             const page = await browser.newPage();
             await page.setViewport({ width, height });
             return {
+                puppeteer: page,
                 evaluate: (fn, arg) => page.evaluate(fn, arg),
                 goto: async (url) => { await page.goto(url); },
                 reload: async () => { await page.reload(); },
@@ -321,10 +327,10 @@ export async function clickElement(page, selector) {
     await press(page);
 }
 
-// The game's save.dat as IndexedDB holds it (the player's folder's store),
-// its fields decoded; null when there is none.
-export async function savedGame(page) {
-    const bytes = await page.evaluate(() => new Promise((resolve, reject) => {
+// A file of the player's folder as IndexedDB holds it, its bytes as an
+// array; null when there is none.
+export function playerFile(page, name) {
+    return page.evaluate((name) => new Promise((resolve, reject) => {
         const open = indexedDB.open('/player');
         open.onerror = () => reject(open.error);
         open.onsuccess = () => {
@@ -333,11 +339,17 @@ export async function savedGame(page) {
                 resolve(null);
                 return;
             }
-            const get = db.transaction('FILE_DATA').objectStore('FILE_DATA').get('/player/save.dat');
+            const get = db.transaction('FILE_DATA').objectStore('FILE_DATA').get(`/player/${name}`);
             get.onsuccess = () => resolve(get.result ? Array.from(get.result.contents) : null);
             get.onerror = () => reject(get.error);
         };
-    }));
+    }), name);
+}
+
+// The game's save.dat as IndexedDB holds it, its fields decoded; null when
+// there is none.
+export async function savedGame(page) {
+    const bytes = await playerFile(page, 'save.dat');
     if (!bytes)
         return null;
     const view = new DataView(Uint8Array.from(bytes).buffer);
