@@ -323,13 +323,17 @@ var Module = (function() {
         navigator.serviceWorker.register('sw.js').then(function(registration) {
             if (!navigator.serviceWorker.controller)
                 return;
+            function whenInstalled(worker) {
+                if (worker)
+                    worker.addEventListener('statechange', function() {
+                        if (worker.state === 'installed')
+                            takeOver(worker);
+                    });
+            }
             takeOver(registration.waiting);
+            whenInstalled(registration.installing);
             registration.addEventListener('updatefound', function() {
-                var worker = registration.installing;
-                worker.addEventListener('statechange', function() {
-                    if (worker.state === 'installed')
-                        takeOver(worker);
-                });
+                whenInstalled(registration.installing);
             });
         }, function(error) {
             console.warn('No offline play:', error.message);
