@@ -92,6 +92,22 @@ var Module = (function() {
             Module._web_page_hidden();
     });
 
+    // A move to where the pointer already was is the engine's, not the
+    // player's: WebKit reports one on the canvas when the Play note goes
+    // from under a still pointer, and a move lights the menu's button there.
+    // The mouse driver knows the pointer's place only from the game's start,
+    // after that click; the page knows it from its load, and keeps such a
+    // move from the game.
+    var pointerX = null, pointerY = null;
+    ['mousemove', 'mousedown', 'mouseup'].forEach(function(name) {
+        window.addEventListener(name, function(e) {
+            if (name === 'mousemove' && e.clientX === pointerX && e.clientY === pointerY)
+                e.stopImmediatePropagation();
+            pointerX = e.clientX;
+            pointerY = e.clientY;
+        }, true);
+    });
+
     // The browser's own gestures over the game: the long-press menu, the
     // selection, Safari's pinch.
     ['contextmenu', 'selectstart', 'gesturestart'].forEach(function(name) {
