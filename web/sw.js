@@ -9,7 +9,9 @@
 
 var VERSION = '@WEB_VERSION@';
 var FILES = [@WEB_FILES@];
-var PREFIX = 'tarvellion-';
+// Named by the folder too: a site may host two copies of the game, and
+// each drops only its own old versions.
+var PREFIX = 'tarvellion ' + self.registration.scope + ' ';
 var CACHE = PREFIX + VERSION;
 
 // Past the browser's HTTP cache, so the files are this version's.
