@@ -20,6 +20,7 @@ export const ENGINES = ['chromium', 'firefox', 'webkit'];
 const TYPES = {
     '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
     '.wasm': 'application/wasm', '.png': 'image/png', '.txt': 'text/plain',
+    '.webmanifest': 'application/manifest+json',
 };
 
 // Runs in the page before its own scripts: errors are kept for the tests to

@@ -115,8 +115,9 @@ describe('Tarvellion on a phone (Chromium emulation)', () => {
         assert.match(String.fromCharCode(...await playerFile(page, 'options.ini') || []), /^mute = 1$/m);
     });
 
-    test('with the server gone, a reload plays from the kept files and continues the saved game', async () => {
+    test('installable; with the server gone, a reload plays from the kept files and continues the saved game', async () => {
         await waitFor(page, () => navigator.serviceWorker.ready.then((r) => r.active.state === 'activated'), undefined, 15000);
+        assert.deepEqual((await touch.send('Page.getInstallabilityErrors')).installabilityErrors, []);
         const started = (await savedGame(page)).timer;
         site.close();
         await page.reload();
