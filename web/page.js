@@ -65,6 +65,8 @@ var Module = (function() {
         canvas.focus();
     });
     fullscreen.addEventListener('click', enterFullscreen);
+    // An iPhone's Safari lets only videos fill the screen.
+    fullscreen.hidden = !document.fullscreenEnabled;
 
     // Made while the game loads, the sound waits for the click or tap to
     // start; mobile Safari resumes it only from within a touch event, and
