@@ -20,6 +20,7 @@ export const ENGINES = ['chromium', 'firefox', 'webkit'];
 const TYPES = {
     '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
     '.wasm': 'application/wasm', '.png': 'image/png', '.txt': 'text/plain',
+    '.webmanifest': 'application/manifest+json',
 };
 
 // Runs in the page before its own scripts: errors are kept for the tests to
@@ -59,10 +60,14 @@ export async function serveZip(zip) {
         });
     });
     await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+    // Closed as a server that has gone: no new requests, none on a kept connection.
     return Object.assign(site, {
         url: `http://127.0.0.1:${server.address().port}/`,
         close() {
+            if (!server.listening)
+                return;
             server.close();
+            server.closeAllConnections();
             fs.rmSync(root, { recursive: true, force: true });
         },
     });
@@ -88,10 +93,12 @@ async function openPuppeteer(engine) {
         });
     return {
         pids: [browser.process().pid],
+        puppeteer: browser,
         async newPage(width, height) {
             const page = await browser.newPage();
             await page.setViewport({ width, height });
             return {
+                puppeteer: page,
                 evaluate: (fn, arg) => page.evaluate(fn, arg),
                 goto: async (url) => { await page.goto(url); },
                 reload: async () => { await page.reload(); },
@@ -275,6 +282,21 @@ export async function colourAt(page, x, y) {
     return (await pixels(page, { left: x, top: y, right: x + 1, bottom: y + 1 })).slice(0, 3);
 }
 
+// Whether the canvas is as large as its room allows: the largest whole
+// number of pixels a game pixel from 2 up, else filling the room one way.
+export function canvasFits(page) {
+    return page.evaluate(() => {
+        const canvas = document.getElementById('canvas');
+        const shown = canvas.getBoundingClientRect();
+        const room = document.getElementById('field').getBoundingClientRect();
+        const k = shown.width / canvas.width;
+        const inside = shown.width <= room.width + 0.01 && shown.height <= room.height + 0.01;
+        const nextTooBig = (k + 1) * canvas.width > room.width || (k + 1) * canvas.height > room.height;
+        const filled = room.width - shown.width < 1 || room.height - shown.height < 1;
+        return inside && (k >= 2 ? Number.isInteger(k) && nextTooBig : filled);
+    });
+}
+
 // Moves the real pointer to a game pixel, through the canvas's scaling.
 export async function pointAt(page, x, y) {
     const [left, top, scale] = await page.evaluate(() => {
@@ -306,10 +328,10 @@ export async function clickElement(page, selector) {
     await press(page);
 }
 
-// The game's save.dat as IndexedDB holds it (the player's folder's store),
-// its fields decoded; null when there is none.
-export async function savedGame(page) {
-    const bytes = await page.evaluate(() => new Promise((resolve, reject) => {
+// A file of the player's folder as IndexedDB holds it, its bytes as an
+// array; null when there is none.
+export function playerFile(page, name) {
+    return page.evaluate((name) => new Promise((resolve, reject) => {
         const open = indexedDB.open('/player');
         open.onerror = () => reject(open.error);
         open.onsuccess = () => {
@@ -318,11 +340,17 @@ export async function savedGame(page) {
                 resolve(null);
                 return;
             }
-            const get = db.transaction('FILE_DATA').objectStore('FILE_DATA').get('/player/save.dat');
+            const get = db.transaction('FILE_DATA').objectStore('FILE_DATA').get(`/player/${name}`);
             get.onsuccess = () => resolve(get.result ? Array.from(get.result.contents) : null);
             get.onerror = () => reject(get.error);
         };
-    }));
+    }), name);
+}
+
+// The game's save.dat as IndexedDB holds it, its fields decoded; null when
+// there is none.
+export async function savedGame(page) {
+    const bytes = await playerFile(page, 'save.dat');
     if (!bytes)
         return null;
     const view = new DataView(Uint8Array.from(bytes).buffer);
