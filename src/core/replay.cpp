@@ -127,7 +127,6 @@ REPLAY new_game_start{};
 
 REPLAY replay_of_now(bool continued) {
     REPLAY r{};
-    r.format = REPLAY_FORMAT;
     for (int i = 0; i < 7; i++)
         r.tuning[i] = *TUNED[i];
     r.seed = game_seed;
@@ -230,7 +229,7 @@ uint32_t state_hash() {
 std::vector<unsigned char> encode_replay(const REPLAY &r) {
     Writer w;
     w.raw(MAGIC, sizeof MAGIC);
-    w.u32(REPLAY_FORMAT);
+    w.u32(r.format);
     w.raw(r.version, sizeof r.version);
     for (int32_t t : r.tuning)
         w.u32(static_cast<uint32_t>(t));

@@ -55,7 +55,9 @@ struct REPLAY_CHECKPOINT {
 };
 
 struct REPLAY {
-    uint32_t format; // as read; encoding writes REPLAY_FORMAT
+    // As read, or this Tarvellion's: a replay is written back in its own
+    // format, so an older file reads back as exactly its image.
+    uint32_t format = REPLAY_FORMAT;
     char version[16];
     int32_t tuning[7];
     uint32_t seed;
