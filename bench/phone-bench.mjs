@@ -11,7 +11,8 @@
 import path from 'node:path';
 
 process.env.TARVELLION_WEB_NODE = path.resolve(process.argv[3]);
-const { colourAt, holdKey, openBrowser, serveZip, until, wait, waitFor } = await import('../tests/web/harness.mjs');
+const { colourAt, holdKey, openBrowser, serveZip, touchScreen, until, wait, waitFor } =
+    await import('../tests/web/harness.mjs');
 
 const TRIALS = Number(process.env.TRIALS || 10);
 const PHONE = { width: 390, height: 844, isMobile: true, hasTouch: true, deviceScaleFactor: 3 };
@@ -21,21 +22,9 @@ const site = await serveZip(process.argv[2]);
 const browser = await openBrowser('chromium');
 const page = await browser.newPage(390, 844);
 await page.puppeteer.setViewport(PHONE);
-const cdp = await page.puppeteer.createCDPSession();
+const { placeOf, fingers, tap } = await touchScreen(page);
 
 const menuUp = async () => [192, 227].includes((await colourAt(page, 282, 212))[1]);
-const placeOf = (where) => page.evaluate((where) => {
-    const canvas = document.getElementById('canvas');
-    const box = (typeof where === 'string' ? document.querySelector(where) : canvas).getBoundingClientRect();
-    const [x, y] = typeof where === 'string' ? [0.5, 0.5] : [(where[0] + 0.5) / canvas.width, (where[1] + 0.5) / canvas.height];
-    return [box.left + x * box.width, box.top + y * box.height];
-}, where);
-const fingers = (type, ...places) => cdp.send('Input.dispatchTouchEvent',
-    { type, touchPoints: places.map(([x, y], id) => ({ x, y, id })) });
-async function tap(where) {
-    await fingers('touchStart', await placeOf(where));
-    await fingers('touchEnd');
-}
 
 // A new game, a press, and the first frame whose figure box differs from the
 // one before the press; back to the menu after.

@@ -278,6 +278,26 @@ export function pixels(page, box) {
 }
 
 // The colour of one game pixel, [r, g, b].
+// A phone's touch screen on a Chromium page: the centre of a page element,
+// or of a game pixel through the canvas's scaling; every finger down at once,
+// sent through the debugging protocol; a tap; the protocol's session.
+export async function touchScreen(page) {
+    const cdp = await page.puppeteer.createCDPSession();
+    const placeOf = (where) => page.evaluate((where) => {
+        const canvas = document.getElementById('canvas');
+        const box = (typeof where === 'string' ? document.querySelector(where) : canvas).getBoundingClientRect();
+        const [x, y] = typeof where === 'string' ? [0.5, 0.5] : [(where[0] + 0.5) / canvas.width, (where[1] + 0.5) / canvas.height];
+        return [box.left + x * box.width, box.top + y * box.height];
+    }, where);
+    const fingers = (type, ...places) => cdp.send('Input.dispatchTouchEvent',
+        { type, touchPoints: places.map(([x, y], id) => ({ x, y, id })) });
+    const tap = async (where) => {
+        await fingers('touchStart', await placeOf(where));
+        await fingers('touchEnd');
+    };
+    return { cdp, placeOf, fingers, tap };
+}
+
 export async function colourAt(page, x, y) {
     return (await pixels(page, { left: x, top: y, right: x + 1, bottom: y + 1 })).slice(0, 3);
 }

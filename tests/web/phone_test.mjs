@@ -5,12 +5,12 @@
 // it once; bench/phone-bench.mjs times the same page.
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { canvasFits, colourAt, holdKey, openBrowser, pixels, playerFile, savedGame, serveZip, until, wait,
-    waitFor } from './harness.mjs';
+import { canvasFits, colourAt, holdKey, openBrowser, pixels, playerFile, savedGame, serveZip, touchScreen,
+    until, wait, waitFor } from './harness.mjs';
 
 const PHONE = { isMobile: true, hasTouch: true, deviceScaleFactor: 3 };
 const START = [320, 212], CONTINUE = [320, 182], END = [320, 242], FIGURE = { left: 300, top: 224, right: 340, bottom: 256 };
-let site, browser, page, touch;
+let site, browser, page, touch, placeOf, fingers, tap;
 
 // The Start button's fill, grey or lit; the pause label's black box.
 const menuUp = async () => [192, 227].includes((await colourAt(page, 282, 212))[1]);
@@ -18,24 +18,10 @@ const paused = async () => (await pixels(page, { left: 262, top: 230, right: 272
     .every((v, i) => i % 4 === 3 || v === 0);
 const boxes = (...ids) => page.evaluate((ids) => ids.map((id) => document.getElementById(id).getBoundingClientRect().toJSON()), ids);
 
-// The centre of a page element, or of a game pixel through the canvas's scaling.
-const placeOf = (where) => page.evaluate((where) => {
-    const canvas = document.getElementById('canvas');
-    const box = (typeof where === 'string' ? document.querySelector(where) : canvas).getBoundingClientRect();
-    const [x, y] = typeof where === 'string' ? [0.5, 0.5] : [(where[0] + 0.5) / canvas.width, (where[1] + 0.5) / canvas.height];
-    return [box.left + x * box.width, box.top + y * box.height];
-}, where);
-
-// Every finger still down, by CDP.
-const fingers = (type, ...places) => touch.send('Input.dispatchTouchEvent',
-    { type, touchPoints: places.map(([x, y], id) => ({ x, y, id })) });
-
-const tap = async (where) => (await fingers('touchStart', await placeOf(where)), await fingers('touchEnd'));
-
 async function openPhone() {
     page = await browser.newPage(390, 844);
     await page.puppeteer.setViewport({ width: 390, height: 844, ...PHONE });
-    touch = await page.puppeteer.createCDPSession();
+    ({ cdp: touch, placeOf, fingers, tap } = await touchScreen(page));
 }
 
 describe('Tarvellion on a phone (Chromium emulation)', () => {
