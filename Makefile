@@ -188,11 +188,14 @@ windows: windows-allegro
 
 # build-web/tarvellion-<version>-web.zip: the page, tarvellion.js, .wasm and .data,
 # for any static web server (build-web/site/ holds the same, unpacked). The library
-# is compiled only the first time.
+# is compiled only the first time. The page sends games to the world board at
+# BOARD (`make web BOARD=https://...`), else to its own site's /api/ when that
+# answers as a board.
+BOARD ?= .
 web:
 	@tools/install-deps $(WEB_PACKAGES)
 	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) --log-level=WARNING \
-		-DCMAKE_BUILD_TYPE=Release >/dev/null
+		-DCMAKE_BUILD_TYPE=Release -DTARVELLION_BOARD=$(BOARD) >/dev/null
 	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
 	@ls -l $(WEB_BUILD)/tarvellion-*-web.zip
 

@@ -5,6 +5,7 @@
 #include "entry_check.h"
 #include "request.h"
 #include "store.h"
+#include "../core/random.h"
 
 #include <chrono>
 #include <cstdio>

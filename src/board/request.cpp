@@ -1,6 +1,8 @@
 // Reading a request's query (request.h).
 #include "request.h"
 
+#include "../core/random.h"
+
 #include <cstdio>
 
 namespace {
@@ -58,21 +60,6 @@ std::string day_text(uint32_t yyyymmdd) {
     std::snprintf(text, sizeof text, "%04u-%02u-%02u", yyyymmdd / 10000 % 10000,
                   yyyymmdd / 100 % 100, yyyymmdd % 100);
     return text;
-}
-
-uint32_t utc_day(int64_t seconds) {
-    // Days since 1970 to the civil date (the proleptic Gregorian calendar).
-    int64_t days = seconds / 86400 - (seconds % 86400 < 0 ? 1 : 0);
-    days += 719468;
-    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const int64_t of_era = days - era * 146097;
-    const int64_t year_of_era = (of_era - of_era / 1460 + of_era / 36524 - of_era / 146096) / 365;
-    const int64_t day_of_year = of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
-    const int64_t month_index = (5 * day_of_year + 2) / 153;
-    const int64_t day = day_of_year - (153 * month_index + 2) / 5 + 1;
-    const int64_t month = month_index < 10 ? month_index + 3 : month_index - 9;
-    const int64_t year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);
-    return static_cast<uint32_t>(year * 10000 + month * 100 + day);
 }
 
 std::string parse_board_query(const std::string &kind, const std::string &date,

@@ -19,9 +19,6 @@ uint32_t parse_day(const std::string &date);
 // The day yyyymmdd written YYYY-MM-DD.
 std::string day_text(uint32_t yyyymmdd);
 
-// The UTC day, as yyyymmdd, of a time in seconds since 1970.
-uint32_t utc_day(int64_t seconds);
-
 struct BOARD_QUERY {
     bool daily;   // today's daily challenge, or the day given; else all time
     uint32_t day; // yyyymmdd of a daily board

@@ -27,6 +27,21 @@ uint32_t daily_seed(uint32_t yyyymmdd) {
     return following_seed(yyyymmdd ^ 0xDA11C0DEu);
 }
 
+uint32_t utc_day(int64_t seconds) {
+    // Days since 1970 to the civil date (the proleptic Gregorian calendar).
+    int64_t days = seconds / 86400 - (seconds % 86400 < 0 ? 1 : 0);
+    days += 719468;
+    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const int64_t of_era = days - era * 146097;
+    const int64_t year_of_era = (of_era - of_era / 1460 + of_era / 36524 - of_era / 146096) / 365;
+    const int64_t day_of_year = of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+    const int64_t month_index = (5 * day_of_year + 2) / 153;
+    const int64_t day = day_of_year - (153 * month_index + 2) / 5 + 1;
+    const int64_t month = month_index < 10 ? month_index + 3 : month_index - 9;
+    const int64_t year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);
+    return static_cast<uint32_t>(year * 10000 + month * 100 + day);
+}
+
 void seed_game_random(uint32_t seed) {
     state = seed != 0 ? seed : ZERO_STAND_IN;
 }

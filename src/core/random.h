@@ -18,6 +18,10 @@ extern uint32_t next_game_seed;
 // gets that day's fruit. Days differ as seeds a second apart do.
 uint32_t daily_seed(uint32_t yyyymmdd);
 
+// The UTC day, as yyyymmdd, of a time in seconds since 1970: the daily
+// challenge's day.
+uint32_t utc_day(int64_t seconds);
+
 // Starts the generator from a seed (0 is taken as another fixed value: the
 // generator never leaves 0).
 void seed_game_random(uint32_t seed);

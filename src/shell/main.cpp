@@ -19,6 +19,7 @@
 #include "files/settings.h"
 #include "flow/waits.h"
 #include "output/window.h"
+#include "world/world_board.h"
 #include "../core/game_state.h"
 #include "../core/player_control.h"
 #include "../core/random.h"
@@ -43,6 +44,7 @@ double game_pass() {
     const double wait = run_pass();
     frame_log_stamp();
     follow_attract();
+    follow_world_board();
     if (!showing_demo())
         keep_snapshot();
     return wait;
@@ -139,6 +141,7 @@ int main(int argc, char *argv[]) {
     next_game_seed = static_cast<uint32_t>(std::time(nullptr));
     save_at_each_level_start(true);
     record_games(true);
+    look_for_board();
 
     return run_game_loop(game_pass, delay, shut_down);
 }

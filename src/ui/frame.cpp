@@ -17,7 +17,7 @@
 #include <string>
 
 BITMAP *buffer;
-bool demo_label = false;
+std::string demo_label;
 const char *pause_key_name = "ENTER";
 
 namespace {
@@ -174,6 +174,7 @@ void put_bmp() {
     bend.Draw(buffer);
     bresume.Draw(buffer);
     boptions.Draw(buffer);
+    bdaily.Draw(buffer);
     if (showmouse)
         draw_menu_high_scores(buffer);
     if (showmouse && bmouse)
@@ -193,8 +194,8 @@ void show_to_screen() {
     if (paused_by_key)
         draw_label(buffer, goes_on_text().c_str(), buffer->h / 2 + LABEL_H);
     // Low on the field, between the fruit's band and the trains' edge.
-    if (demo_label)
-        draw_label(buffer, "Demo", buffer->h - DEMO_LABEL_RISE);
+    if (!demo_label.empty())
+        draw_label(buffer, demo_label.c_str(), buffer->h - DEMO_LABEL_RISE);
     textout_ex(buffer, font, status, 10, 10, makecol(255, 255, 255), -1);
     present_frame(buffer);
     clear_field(buffer, makecol(0, 128, 0));
@@ -214,5 +215,6 @@ void flash() {
     bend.Flash();
     bresume.Flash();
     boptions.Flash();
+    bdaily.Flash();
     follow_pointer();
 }

@@ -3,12 +3,15 @@
 // between levels draw into buffer and present it with show_to_screen().
 #pragma once
 
+#include <string>
+
 #include <allegro.h>
 
 extern BITMAP *buffer; // the off-screen frame: the field, SW x SH
 
-// True while the menu's demo plays (shell/flow/attract.cpp): every frame says so.
-extern bool demo_label;
+// While the menu's demo plays (shell/flow/attract.cpp) every frame says so:
+// "Demo", or whose game from the world board it is; "" the rest of the time.
+extern std::string demo_label;
 
 // The pause key's name as the library spells it ("ENTER"); the shell keeps it
 // to the player's binding. A game paused by it says that it goes on.

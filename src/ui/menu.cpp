@@ -11,9 +11,9 @@ bool saved_game_waiting = false;
 
 namespace {
 
-constexpr int MENU_BUTTONS = 4;
+constexpr int MENU_BUTTONS = 5;
 
-Button *const top_to_bottom[MENU_BUTTONS] = {&bresume, &bstart, &bend, &boptions};
+Button *const top_to_bottom[MENU_BUTTONS] = {&bresume, &bstart, &bend, &boptions, &bdaily};
 
 bool shown = false; // as the buttons show it
 
@@ -42,6 +42,7 @@ void follow_menu() {
     bend.Visible(showmouse);
     bresume.Visible(showmouse);
     boptions.Visible(showmouse);
+    bdaily.Visible(showmouse);
     shown = showmouse;
     // The pointer may rest anywhere - the library starts it in the middle of
     // the screen, on End - so the menu comes up with the keyboard's choice

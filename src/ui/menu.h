@@ -1,4 +1,4 @@
-// The start menu on the screen: the Continue, Start, End and Options buttons and the
+// The start menu on the screen: the Continue, Start, End, Options and Daily buttons and the
 // mouse pointer, shown while the rules say the menu is up (showmouse,
 // core/player_control.h). One of the buttons may be lit: the keyboard's
 // choice as the menu comes up, the one under the pointer, or the one the
@@ -7,13 +7,14 @@
 
 #include "../core/player_control.h"
 
-// The lit button, top to bottom: Continue, Start, End, Options; NO_HIGHLIGHT
+// The lit button, top to bottom: Continue, Start, End, Options, Daily; NO_HIGHLIGHT
 // for none.
 enum {
     HIGHLIGHT_CONTINUE = 0,
     HIGHLIGHT_START = 1,
     HIGHLIGHT_END = 2,
     HIGHLIGHT_OPTIONS = 3,
+    HIGHLIGHT_DAILY = 4,
     NO_HIGHLIGHT = -1
 };
 extern int menu_highlight;

@@ -9,6 +9,6 @@ BITMAP *bmouse;
 PALETTE pallete;
 
 Sprite sgreen, sblue, syellow, sred, splayer, strain, sfire, sback;
-Button bstart, bend, bresume, boptions;
+Button bstart, bend, bresume, boptions, bdaily;
 
 PICTURE_FILES picture_files;

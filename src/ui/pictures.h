@@ -14,4 +14,4 @@ extern BITMAP *bmouse;  // mouse pointer, "mouse.dat"
 extern PALETTE pallete; // palette of "mouse.dat", the screen palette at 8 bits
 
 extern Sprite sgreen, sblue, syellow, sred, splayer, strain, sfire, sback;
-extern Button bstart, bend, bresume, boptions;
+extern Button bstart, bend, bresume, boptions, bdaily;

@@ -42,6 +42,8 @@ TEST_F(OptionsFile, EveryOptionSurvivesARoundTripWithForeignLinesKept) {
     options.fullscreen = 1;
     options.mute = 1;
     std::snprintf(options.name, sizeof options.name, "%s", "Ann = B #2");
+    std::snprintf(options.board, sizeof options.board, "%s", "https://b.example/x?y=1");
+    options.send_games = 0;
     ASSERT_EQ(write_options("options.ini"), 0);
     const std::string written = file_text("options.ini");
     EXPECT_EQ(written.rfind("# my notes\nvolume = 11\n\n", 0), 0u) << written;
@@ -52,8 +54,32 @@ TEST_F(OptionsFile, EveryOptionSurvivesARoundTripWithForeignLinesKept) {
     EXPECT_EQ(options.fullscreen, 1);
     EXPECT_EQ(options.mute, 1);
     EXPECT_STREQ(options.name, "Ann = B #2");
+    EXPECT_STREQ(options.board, "https://b.example/x?y=1");
+    EXPECT_EQ(options.send_games, 0);
     ASSERT_EQ(write_options("options.ini"), 0);
     EXPECT_EQ(file_text("options.ini"), written) << "a second round trip changes nothing";
+}
+
+// Only a web address, or a path on the page's own site, is a board to send to.
+TEST_F(OptionsFile, BoardAddressesAndTheAnswerAboutSending) {
+    const struct {
+        const char *text;
+        const char *board;
+        int send_games;
+    } cases[] = {
+        {"board = http://127.0.0.1:8081\nsend_games = 1", "http://127.0.0.1:8081", 1},
+        {"board = ./\nsend_games = 2", "./", -1},
+        {"board = ftp://b.example\nsend_games = yes", "", -1},
+        {"board = http://b.example/a b", "", -1},
+        {"board = file:///etc/passwd", "", -1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        write_text("options.ini", c.text);
+        read_options("options.ini");
+        EXPECT_STREQ(options.board, c.board);
+        EXPECT_EQ(options.send_games, c.send_games);
+    }
 }
 
 TEST_F(OptionsFile, BadValuesAndDamagedFilesLeaveTheDefaults) {

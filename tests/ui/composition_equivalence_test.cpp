@@ -42,6 +42,7 @@ void compose_plainly(BITMAP *frame, BITMAP *shown) {
     bend.Draw(frame);
     bresume.Draw(frame);
     boptions.Draw(frame);
+    bdaily.Draw(frame);
     if (showmouse)
         draw_sprite(frame, bmouse, mouse_x, mouse_y);
     char status[256];

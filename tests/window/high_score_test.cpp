@@ -27,7 +27,7 @@ constexpr int SCORE = 1234;
 // first row, lit for the new entry, above it.
 constexpr Box NAME_LINE{120, 240, 520, 247};
 constexpr Box FIRST_ROW{120, 168, 520, 175};
-constexpr Box MENU_TABLE{120, 300, 520, 320}; // below the Options button
+constexpr Box MENU_TABLE{120, 330, 520, 350}; // below the Daily button
 constexpr int TEXT_PIXELS = 40;               // a line of text has many more
 
 bool name_asked(const ScreenImage &s) {

@@ -32,6 +32,7 @@ constexpr Box CONTINUE_BOX{280, 170, 360, 194};
 constexpr Box START_BOX{280, 200, 360, 224};
 constexpr Box END_BOX{280, 230, 360, 254};
 constexpr Box OPTIONS_BOX{280, 260, 360, 284};
+constexpr Box DAILY_BOX{280, 290, 360, 314};
 
 constexpr Rgb BUTTON_GREY{192, 192, 192};
 constexpr Rgb BUTTON_LIGHT{227, 227, 227};

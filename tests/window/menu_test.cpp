@@ -120,9 +120,9 @@ INSTANTIATE_TEST_SUITE_P(Depths, StartMenu,
 
 namespace {
 
-// Exactly this one of the three buttons lit, or none when `lit` is null.
+// Exactly this one of the buttons lit, or none when `lit` is null.
 bool only_lit(const ScreenImage &shot, const Box *lit) {
-    for (const Box *box : {&CONTINUE_BOX, &START_BOX, &END_BOX, &OPTIONS_BOX})
+    for (const Box *box : {&CONTINUE_BOX, &START_BOX, &END_BOX, &OPTIONS_BOX, &DAILY_BOX})
         if (!filled_with(shot, *box, box == lit ? BUTTON_LIGHT : BUTTON_GREY, ANY_DEPTH_TOLERANCE))
             return false;
     return true;
@@ -137,8 +137,9 @@ TEST(MenuByKeys, ArrowsAndEnterAloneStartAGameAndEndIt) {
     const struct {
         const char *key;
         const Box *lit;
-    } steps[] = {{"Down", &END_BOX},   {"Down", &OPTIONS_BOX}, {"Down", &CONTINUE_BOX},
-                 {"Up", &OPTIONS_BOX}, {"Up", &END_BOX},       {"Up", &START_BOX}};
+    } steps[] = {{"Down", &END_BOX},      {"Down", &OPTIONS_BOX}, {"Down", &DAILY_BOX},
+                 {"Down", &CONTINUE_BOX}, {"Up", &DAILY_BOX},     {"Up", &OPTIONS_BOX},
+                 {"Up", &END_BOX},        {"Up", &START_BOX}};
     for (const auto &step : steps) {
         run.hold_key(step.key);
         run.wait_for_screen([&](const ScreenImage &s) { return only_lit(s, step.lit); },
@@ -170,8 +171,9 @@ TEST(MenuByKeys, TapsShorterThanAPassStillPress) {
     run.wait_for_screen(menu_hidden, "the game after a tap of Enter");
     run.hold_key("Escape", 0);
     run.wait_for_screen(menu_shown, "the menu after a tap of Esc");
-    run.point_until(END_BOX.centre_x(), END_BOX.centre_y(),
-                    [](const ScreenImage &s) { return only_lit(s, &END_BOX); }, "End lit");
+    run.point_until(
+        END_BOX.centre_x(), END_BOX.centre_y(),
+        [](const ScreenImage &s) { return only_lit(s, &END_BOX); }, "End lit");
     run.press_left(0);
     const ExitStatus status = run.wait_exit(10);
     EXPECT_TRUE(status.exited && status.code == 0) << to_string(status);

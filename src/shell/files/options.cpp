@@ -15,6 +15,7 @@
 #include <vector>
 
 GAME_OPTIONS options;
+const char *const DEFAULT_BOARD = TARVELLION_DEFAULT_BOARD;
 
 namespace {
 
@@ -53,6 +54,18 @@ bool is_name(const std::string &text) {
     return true;
 }
 
+// An address the game can send to: http or https, or a path on the page's
+// own site; printable, no blanks.
+bool is_board_address(const std::string &text) {
+    if (text.size() > static_cast<std::size_t>(BOARD_ADDRESS_MAX))
+        return false;
+    for (char c : text)
+        if (c <= ' ' || c > '~')
+            return false;
+    return text.empty() || text.rfind("http://", 0) == 0 || text.rfind("https://", 0) == 0 ||
+           text[0] == '.' || text[0] == '/';
+}
+
 // Takes one `name = value` line; false if the name is not an option's.
 bool take_option(const std::string &name, const std::string &value) {
     if (name == "scale")
@@ -67,7 +80,12 @@ bool take_option(const std::string &name, const std::string &value) {
         parse_number(value, 0, MAX_VOLUME, options.music_volume);
     else if (name == "effects_volume")
         parse_number(value, 0, MAX_VOLUME, options.effects_volume);
-    else if (name == "name") {
+    else if (name == "send_games")
+        parse_number(value, 0, 1, options.send_games);
+    else if (name == "board") {
+        if (is_board_address(value))
+            std::snprintf(options.board, sizeof options.board, "%s", value.c_str());
+    } else if (name == "name") {
         if (is_name(value))
             std::snprintf(options.name, sizeof options.name, "%s", value.c_str());
     } else
@@ -95,6 +113,8 @@ void reset_options() {
     options.mute = 0;
     options.attract = 1;
     options.name[0] = '\0';
+    std::snprintf(options.board, sizeof options.board, "%s", DEFAULT_BOARD);
+    options.send_games = -1;
     options.music_volume = MAX_VOLUME;
     options.effects_volume = MAX_VOLUME;
     reset_bindings();
@@ -152,6 +172,11 @@ int write_options(const char *path) {
     text += binding_option_lines();
     if (options.name[0])
         text += std::string("name = ") + options.name + "\n";
+    // The build's own board is not written, so that a newer build's holds.
+    if (std::strcmp(options.board, DEFAULT_BOARD) != 0)
+        text += std::string("board = ") + options.board + "\n";
+    if (options.send_games >= 0)
+        text += "send_games = " + std::to_string(options.send_games) + "\n";
     return replace_file(path, text.data(), text.size());
 }
 

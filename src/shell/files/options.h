@@ -9,6 +9,14 @@
 #include "../../core/high_scores.h"
 #include "../../ui/present.h"
 
+// The longest board address options.ini may give.
+constexpr int BOARD_ADDRESS_MAX = 255;
+
+// The board a player has before choosing one: none on the desktop; the
+// browser build's is the address given when it was built, else its own
+// site's (".").
+extern const char *const DEFAULT_BOARD;
+
 struct GAME_OPTIONS {
     int scale;      // 0: the largest the desktop has room for; else pixels per field pixel
     int fullscreen; // -1: never chosen (setting.ini's graphics mode decides); 0 or 1
@@ -17,6 +25,8 @@ struct GAME_OPTIONS {
     char name[PLAYER_NAME_MAX + 1]; // the name last typed into the high-score table
     int music_volume;               // 0 (silent) to MAX_VOLUME
     int effects_volume;             // 0 (silent) to MAX_VOLUME
+    char board[BOARD_ADDRESS_MAX + 1]; // the world board's address; "" for none
+    int send_games; // to the board: -1 never asked, 0 no, 1 yes
 };
 
 constexpr int MAX_VOLUME = 10;
@@ -24,7 +34,8 @@ constexpr int MAX_VOLUME = 10;
 extern GAME_OPTIONS options;
 
 // Back to the defaults: scale 0, fullscreen -1, sound on at full volume, the
-// demo on, no name, the default keys and pad buttons.
+// demo on, no name, the default board never asked about, the default keys
+// and pad buttons.
 void reset_options();
 
 // Reads the file at path. A missing file, or one that is not text, leaves the

@@ -67,6 +67,10 @@ void record_game_over() {
     finish_recording();
 }
 
+const REPLAY &last_game() {
+    return game;
+}
+
 void finish_recording() {
     if (!recording)
         return;

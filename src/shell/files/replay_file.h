@@ -29,6 +29,9 @@ void record_pass();
 // the recording ends with this pass.
 void record_game_over();
 
+// The game recorded last, as it ended: what the world board is sent.
+const REPLAY &last_game();
+
 // Writes the game recorded so far as the last game, and stops recording;
 // at the end of the run.
 void finish_recording();

@@ -8,6 +8,7 @@
 #include "../files/options.h"
 #include "../files/player_files.h"
 #include "../files/replay_file.h"
+#include "../world/world_board.h"
 #include "replay_playing.h"
 #include "waits.h"
 #include "../../core/game_state.h"
@@ -22,6 +23,9 @@ namespace {
 const char DEMO_REPLAY[] = "demo.replay"; // in the data folder
 
 bool demo = false;
+// The key or tap that chose an entry is still down as it starts: the entry
+// ends at input only once the player has let go.
+bool let_go = true;
 double idle_since = 0;
 REPLAY shown; // the demo playing
 // The menu as the player left it.
@@ -36,9 +40,7 @@ bool choose_demo() {
            read_replay(DEMO_REPLAY, shown).empty();
 }
 
-void start_demo() {
-    if (!choose_demo())
-        return;
+void start_demo(const std::string &label) {
     menu_state = replay_of_now(false);
     menu_next_seed = next_game_seed;
     menu_background = sback.Frame();
@@ -47,7 +49,7 @@ void start_demo() {
     follow_menu();
     begin_watching(shown);
     demo = true;
-    demo_label = true;
+    demo_label = label;
 }
 
 void end_demo() {
@@ -61,7 +63,7 @@ void end_demo() {
     follow_menu();
     light_button(menu_lit);
     demo = false;
-    demo_label = false;
+    demo_label.clear();
 }
 
 } // namespace
@@ -75,7 +77,11 @@ void follow_attract() {
         poll_gamepad();
     const bool in_menu = showmouse && in_play();
     // Only the menu can be left alone: elsewhere its time starts anew.
-    const bool active = (!demo && !in_menu) || player_active();
+    bool active = (!demo && !in_menu) || player_active();
+    if (demo && !let_go) {
+        let_go = !active;
+        active = false;
+    }
     if (active || idle_since == 0)
         idle_since = now;
     if (demo) {
@@ -86,8 +92,18 @@ void follow_attract() {
         }
         return;
     }
+    std::string label;
+    if (in_menu && take_entry_replay(shown, label)) {
+        let_go = false;
+        start_demo(label);
+        idle_since = now;
+        return;
+    }
     if (in_menu && now - idle_since >= ATTRACT_IDLE_MS && options.attract) {
-        start_demo();
+        if (choose_demo()) {
+            let_go = true;
+            start_demo("Demo");
+        }
         // A demo that cannot be had is not asked for again at every pass.
         idle_since = now;
     }

@@ -4,7 +4,8 @@
 // "Demo" shown - also the menu shown over a game in progress. Any input gives
 // the menu back exactly as it was, the player's game untouched, and the demo
 // comes again after every further half minute left alone. `attract = 0` in
-// options.ini switches it off.
+// options.ini switches it off. An entry of the world board chosen on the
+// World page plays the same way, labelled with whose it is.
 #pragma once
 
 // How long the menu waits, left alone, before the demo.

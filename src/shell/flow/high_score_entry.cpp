@@ -9,6 +9,8 @@
 #include "../files/options.h"
 #include "../files/replay_file.h"
 #include "waits.h"
+#include "world_screens.h"
+#include "../world/world_board.h"
 #include "../../core/game_state.h"
 #include "../../ui/frame.h"
 #include "../../ui/high_score_screens.h"
@@ -23,7 +25,7 @@ namespace {
 
 constexpr double TYPING_FRAME_MS = 20;
 
-enum { TYPING, TABLE };
+enum { ASKING, TYPING, TABLE, WORLD };
 
 int stage = TYPING;
 int place = -1;
@@ -45,6 +47,29 @@ void remember_name(const char *name) {
     keep_options();
 }
 
+// The game goes to the world board when the player sends games; the World
+// page shows next when there is a board.
+bool begin_world_stage() {
+    if (options.send_games == 1)
+        send_game(last_game(), options.name[0] ? options.name : "Player");
+    if (!world_page_due())
+        return false;
+    begin_world_page();
+    stage = WORLD;
+    return true;
+}
+
+// After the question: the name for the table, else the board.
+bool begin_entry_or_world() {
+    if (place < 0)
+        return begin_world_stage();
+    begin_name_entry(entry, options.name);
+    clear_keybuf();
+    forget_pad_presses();
+    stage = TYPING;
+    return true;
+}
+
 // Enters the game under the name taken; false when the screen ends here.
 bool enter_game() {
     HIGH_SCORE game{};
@@ -58,6 +83,8 @@ bool enter_game() {
     remember_name(entry.name);
     if (ending_requested())
         return false;
+    if (options.send_games == 1)
+        send_game(last_game(), entry.name);
     draw_table_screen(buffer, place, error);
     show_to_screen();
     clear_keybuf();
@@ -89,23 +116,36 @@ double typing_step() {
 } // namespace
 
 bool begin_high_score_entry() {
-    if (!high_scores_kept())
-        return false;
-    place = high_score_rank(high_scores, unit.score);
-    if (place < 0)
-        return false;
-    begin_name_entry(entry, options.name);
-    clear_keybuf();
-    forget_pad_presses();
-    stage = TYPING;
-    return true;
+    place = high_scores_kept() ? high_score_rank(high_scores, unit.score) : -1;
+    if (send_question_due()) {
+        begin_send_question();
+        stage = ASKING;
+        return true;
+    }
+    return begin_entry_or_world();
 }
 
 double high_score_entry_step() {
-    if (stage == TYPING)
+    double sleep = 0;
+    if (stage == ASKING) {
+        sleep = send_question_step();
+        if (sleep == 0 && !ending_requested() && begin_entry_or_world())
+            return KEY_POLL_MS;
+    } else if (stage == TYPING) {
         return typing_step();
-    if (!key_wait_over())
-        return KEY_POLL_MS;
+    } else if (stage == TABLE) {
+        if (!key_wait_over())
+            return KEY_POLL_MS;
+        if (!ending_requested() && world_page_due()) {
+            begin_world_page();
+            stage = WORLD;
+            return KEY_POLL_MS;
+        }
+    } else {
+        sleep = world_page_step();
+    }
+    if (sleep > 0)
+        return sleep;
     forget_pressed_keys();
     return 0;
 }

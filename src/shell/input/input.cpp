@@ -11,9 +11,11 @@
 #include "../files/options.h"
 #include "../../core/input_record.h"
 #include "../../core/player_control.h"
+#include "../../core/random.h"
 #include "../../ui/frame.h"
 #include "../../ui/menu.h"
 #include "../../ui/pictures.h"
+#include "../../platform/platform.h"
 
 #include <allegro.h>
 
@@ -154,6 +156,11 @@ bool take_menu_input() {
     const bool end_clicked = bend.Value();
     input.end = take_close_request() || end_clicked;
     input.resume = bresume.Value();
+    // The daily challenge is a new game from the day's seed (UTC).
+    if (bdaily.Value()) {
+        next_game_seed = daily_seed(utc_day(wall_clock_us() / 1000000));
+        input.start = true;
+    }
     return boptions.Value();
 }
 

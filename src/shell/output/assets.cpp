@@ -44,6 +44,7 @@ bool loadfile() {
     bend.Create("End", 280, 230, 24, 80);
     bresume.Create("Continue", 280, 170, 24, 80);
     boptions.Create("Options", 280, 260, 24, 80);
+    bdaily.Create("Daily", 280, 290, 24, 80);
     return true;
 }
 
