@@ -9,7 +9,7 @@ BENCH_BUILD := build-bench
 WINDOWS_BUILD := build-windows
 PACKAGES := cmake g++ make pkg-config liballegro4-dev libgtest-dev xvfb xdotool x11-apps \
 	xauth x11-utils libx11-dev clang libclang-rt-14-dev libbenchmark-dev \
-	libcpp-httplib-dev libsqlite3-dev libpq-dev postgresql
+	libcpp-httplib-dev libsqlite3-dev libpq-dev postgresql libcurl4-openssl-dev
 # The Windows build: the cross compiler, what fetches and patches the library's
 # source, what packs the icon, and Wine to run the result.
 WINDOWS_PACKAGES := cmake make patch debian-archive-keyring g++-mingw-w64-x86-64 \
@@ -104,7 +104,8 @@ soak: build
 # build-deb/tarvellion_<version>_<arch>.deb, as `dpkg-buildpackage -us -uc -b` makes it
 # from a clean tree: a fresh copy of the tracked files and any new ones not ignored.
 deb-deps:
-	@tools/install-deps $(DEB_PACKAGES) cmake g++ make pkg-config liballegro4-dev libx11-dev
+	@tools/install-deps $(DEB_PACKAGES) cmake g++ make pkg-config liballegro4-dev libx11-dev \
+		libcurl4-openssl-dev
 
 deb: deb-deps
 	@$(MAKE) --no-print-directory $(DEB_FILE)

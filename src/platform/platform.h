@@ -1,11 +1,12 @@
 // What differs between operating systems, and nothing else: the main loop,
 // the clock and sleeping, opening and replacing files, where the game's files
 // live, the signals and session endings that must still save the game, and
-// telling the player something before a window exists. One implementation
-// per system (platform_posix.cpp, platform_web.cpp, platform_windows.cpp; the
-// first two share posix_common.cpp, the desktops desktop_loop.cpp, all
-// write_all.cpp), chosen by the build; nothing outside this folder includes
-// <unistd.h>, <fcntl.h> or <windows.h>.
+// telling the player something before a window exists, and HTTP for the
+// world board. One implementation per system (platform_posix.cpp,
+// platform_web.cpp, platform_windows.cpp; the first two share
+// posix_common.cpp, the desktops desktop_loop.cpp, all write_all.cpp; HTTP in
+// http_curl.cpp, http_web.cpp, http_windows.cpp), chosen by the build;
+// nothing outside this folder includes <unistd.h>, <fcntl.h> or <windows.h>.
 #pragma once
 
 #include <cstddef>
@@ -99,3 +100,17 @@ void restore_standard_error();
 // A message for the player before or without a window (a bad option, no
 // display): on the terminal, or in a message box where there is none.
 void tell_player(const char *text, bool is_error);
+
+// An HTTP request made in the background (the world board's): http_begin
+// starts it and never blocks; the main loop asks http_done each pass.
+struct HTTP_ANSWER {
+    int status;       // the HTTP status; 0 when no answer came (no network, refused, timed out, an
+                      // address not understood)
+    std::string body; // the answer's bytes, binary-safe
+};
+// method "GET" or "POST"; body sent as application/octet-stream with POST. Gives up after
+// HTTP_TIMEOUT_MS. Returns a handle > 0, or 0 when it cannot even start (then nothing to poll).
+int http_begin(const char *method, const std::string &url, const std::string &body);
+// Whether the request has ended; then answer holds it and the handle is spent.
+bool http_done(int handle, HTTP_ANSWER &answer);
+constexpr int HTTP_TIMEOUT_MS = 10000;

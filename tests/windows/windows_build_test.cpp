@@ -111,10 +111,11 @@ TEST(WindowsZip, ProgramNeedsNoDllBeyondWindowsOwn) {
     ASSERT_NE(dump.find("file format pei-x86-64"), std::string::npos) << "not a 64-bit program";
     EXPECT_NE(dump.find("(Windows GUI)"), std::string::npos) << "a console program";
     // What every Windows since 7 has in its system folder: the C runtime, the
-    // system's core and the DirectX parts the library uses.
+    // system's core, the DirectX parts the library uses and the HTTP client.
     const std::set<std::string> system{
-        "kernel32.dll", "user32.dll", "gdi32.dll",  "msvcrt.dll",   "ole32.dll",    "winmm.dll",
-        "ddraw.dll",    "dsound.dll", "dinput.dll", "advapi32.dll", "comdlg32.dll", "shell32.dll"};
+        "kernel32.dll", "user32.dll",  "gdi32.dll",  "msvcrt.dll", "ole32.dll",
+        "winmm.dll",    "ddraw.dll",   "dsound.dll", "dinput.dll", "advapi32.dll",
+        "comdlg32.dll", "shell32.dll", "winhttp.dll"};
     std::vector<std::string> imported;
     std::istringstream lines(dump);
     for (std::string line; std::getline(lines, line);) {
