@@ -201,7 +201,7 @@ TEST_F(Controls, EnterPressesTheLitMenuButtonAndPausesOnlyOutsideTheMenu) {
         {true, "D . N", false, 0, 0, 1, NO_HIGHLIGHT, false},
         {true, "D D D . N", false, 0, 0, 1, NO_HIGHLIGHT, false},
         {true, "D . D . N", false, 0, 1, 4, NO_HIGHLIGHT, false},
-        {true, "U . U . N", false, 0, 1, 4, NO_HIGHLIGHT, false},
+        {true, "U . U . U . N", false, 0, 1, 4, NO_HIGHLIGHT, false},
         {true, "U . U . U . U . U", true, 1, 0, 4, HIGHLIGHT_CONTINUE, false},
         {true, "U . U", true, 1, 0, 4, HIGHLIGHT_OPTIONS, false},
         {true, "D . D . D . D . D", true, 1, 0, 4, HIGHLIGHT_CONTINUE, false},

@@ -151,8 +151,8 @@ TEST(MenuByKeys, ArrowsAndEnterAloneStartAGameAndEndIt) {
     run.hold_key("Escape");
     run.wait_for_screen([](const ScreenImage &s) { return only_lit(s, &CONTINUE_BOX); },
                         "the menu again, Continue lit");
-    run.hold_key("Up");
-    run.hold_key("Up");
+    run.hold_key("Down");
+    run.hold_key("Down");
     run.wait_for_screen([](const ScreenImage &s) { return only_lit(s, &END_BOX); }, "End lit");
     run.hold_key("Return");
     const ExitStatus status = run.wait_exit(10);
