@@ -16,6 +16,7 @@
 #include "../files/save_file.h"
 #include "../output/sound.h"
 #include "waits.h"
+#include "../world/world_board.h"
 #include "../../core/events.h"
 #include "../../core/game_state.h"
 #include "../../core/input_record.h"
@@ -253,6 +254,10 @@ double run_pass() {
         // The screen is over: the pass goes on with what the player holds now.
         gather_input();
         take_record();
+        // An entry of the world board chosen to watch plays over the menu,
+        // as the demo does, the next game waiting behind it as Esc leaves it.
+        if (entry_replay_came())
+            input.menu = true;
         return go_on();
     }
     gather_input();
