@@ -138,7 +138,7 @@ TEST(Package, CarriesTheGamesVersionAndDependsOnTheLibrariesItLinks) {
     EXPECT_EQ(program.status, 0);
     EXPECT_EQ(program.out, "Tarvellion " + version);
     const std::string depends = field("Depends");
-    for (const char *library : {"liballegro4.4", "libx11-6", "libc6"})
+    for (const char *library : {"liballegro4.4", "libx11-6", "libc6", "libcurl4"})
         EXPECT_NE(depends.find(library), std::string::npos) << library << " in " << depends;
 }
 

@@ -32,13 +32,22 @@ window.addEventListener('unhandledrejection', (e) => window.pageErrors.push(Stri
 
 // The zip unpacked, served as any static server would serve it; index.html
 // gets the test's hook as its first script, in every engine alike (WebDriver
-// has no way to run a script before the page's own).
-export async function serveZip(zip) {
+// has no way to run a script before the page's own). Given a board's port,
+// the site's /api/ is that board's, as behind a reverse proxy.
+export async function serveZip(zip, boardPort = 0) {
     const root = fs.mkdtempSync(path.join(os.tmpdir(), 'tarvellion-web-'));
     execFileSync('cmake', ['-E', 'tar', 'xf', path.resolve(zip)], { cwd: root });
     const site = { root, init: '' };
     const server = http.createServer((request, response) => {
         let name = decodeURIComponent(new URL(request.url, 'http://host').pathname);
+        if (boardPort && name.startsWith('/api/')) {
+            request.pipe(http.request({ port: boardPort, path: request.url, method: request.method,
+                headers: request.headers }, (answer) => {
+                response.writeHead(answer.statusCode, answer.headers);
+                answer.pipe(response);
+            }).on('error', () => response.destroy()));
+            return;
+        }
         if (name.endsWith('/'))
             name += 'index.html';
         if (name === '/test-hook.js') {
@@ -74,6 +83,26 @@ export async function serveZip(zip) {
 }
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// The world board's server on a loopback port of its own, with a new
+// database; stop() ends it.
+export async function startBoard(program) {
+    const db = fs.mkdtempSync(path.join(os.tmpdir(), 'tarvellion-board-'));
+    const server = spawn(program, ['--db', path.join(db, 'board.sqlite'), '--listen', '127.0.0.1:0'],
+        { stdio: ['ignore', 'pipe', 'inherit'] });
+    const port = await new Promise((resolve, reject) => {
+        server.stdout.once('data', (line) => resolve(Number(/:(\d+)/.exec(String(line))[1])));
+        server.once('exit', () => reject(new Error('the board did not start')));
+    });
+    server.stdout.resume();
+    return {
+        port,
+        stop() {
+            server.kill();
+            fs.rmSync(db, { recursive: true, force: true });
+        },
+    };
+}
 
 // Chromium and Firefox through puppeteer-core: its page already has nearly
 // the interface the tests use.
@@ -118,7 +147,7 @@ async function openPuppeteer(engine) {
 const WEBDRIVER_KEYS = {
     Enter: '\uE007', Escape: '\uE00C', Space: ' ', PageDown: '\uE00F', End: '\uE010',
     Home: '\uE011', ArrowLeft: '\uE012', ArrowUp: '\uE013', ArrowRight: '\uE014',
-    ArrowDown: '\uE015', Minus: '-', Equal: '=', F11: '\uE03B',
+    ArrowDown: '\uE015', Minus: '-', Equal: '=', F11: '\uE03B', KeyY: 'y',
 };
 
 function freePort() {

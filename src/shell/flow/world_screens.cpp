@@ -110,7 +110,9 @@ void begin_send_question() {
 }
 
 double send_question_step() {
-    draw_send_question(buffer, options.board, lit_choice);
+    // A board on the page's own site has no address worth showing.
+    const bool own_site = options.board[0] == '.' || options.board[0] == '/';
+    draw_send_question(buffer, own_site ? "of this game's site" : options.board, lit_choice);
     show_to_screen();
     // A session ending asks nothing and leaves the question for next time.
     if (ending_requested())

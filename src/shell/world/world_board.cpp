@@ -18,6 +18,8 @@ enum { PROBE, SEND, PAGE_ALL, PAGE_DAILY, REPLAY_FETCH, REQUESTS };
 int handles[REQUESTS] = {};
 bool answered = false;
 bool sent_daily = false;
+// The pages asked for before the game sent was stored are asked for again.
+bool pages_again = false;
 bool replay_came = false;
 REPLAY fetched;
 std::string fetched_label;
@@ -80,9 +82,9 @@ void take_sent(const HTTP_ANSWER &answer) {
     GAME_TAKEN taken;
     if (answer.status == 201 && read_game_taken(answer.body, taken)) {
         world.own_id = taken.id;
+        pages_again = true;
         world.status = "Your game is " + place_text(taken.place) + " on the world board" +
                        (sent_daily ? "'s daily challenge" : "");
-        fetch_world_pages();
         return;
     }
     const std::string reason = read_refusal(answer.body);
@@ -159,5 +161,9 @@ void follow_world_board() {
             take_sent(answer);
         else
             take_replay(answer);
+    }
+    if (pages_again && handles[PAGE_ALL] == 0 && handles[PAGE_DAILY] == 0) {
+        pages_again = false;
+        fetch_world_pages();
     }
 }

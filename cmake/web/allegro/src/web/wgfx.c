@@ -66,9 +66,10 @@ static uintptr_t web_write_line(BITMAP *bmp, int line)
    return (uintptr_t)bmp->line[line];
 }
 
-/* The library's 32-bit pixels are 0x00RRGGBB words; the canvas takes R, G,
- * B, A bytes, opaque. The game draws its whole frame every pass, menu and
- * pause too: only rows that really changed go to the canvas. */
+/* The library's 32-bit pixels are laid out as the canvas takes them, R, G,
+ * B bytes (web_open sets the shifts so), with the fourth byte made opaque.
+ * The game draws its whole frame every pass, menu and pause too: only rows
+ * that really changed go to the canvas. */
 EMSCRIPTEN_KEEPALIVE void web_look_at_screen(void)
 {
    const int w = gfx_driver ? gfx_driver->w : 0;
@@ -83,7 +84,7 @@ EMSCRIPTEN_KEEPALIVE void web_look_at_screen(void)
       int row_changed = FALSE;
       for (x = 0; x < w; x++) {
          const uint32_t p = from[x];
-         const uint32_t rgba = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+         const uint32_t rgba = 0xFF000000u | p;
          if (to[x] != rgba) {
             to[x] = rgba;
             row_changed = TRUE;
@@ -123,6 +124,11 @@ static BITMAP *web_open(GFX_DRIVER *driver, int w, int h, int v_w, int v_h, int 
       ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, get_config_text("Not enough memory"));
       return NULL;
    }
+   /* The canvas's byte order, whatever a library default might be. */
+   _rgb_r_shift_32 = 0;
+   _rgb_g_shift_32 = 8;
+   _rgb_b_shift_32 = 16;
+   _rgb_a_shift_32 = 24;
    memset(pixels, 0, w * h * 4);
    memset(painted, 0, w * h * 4); /* transparent: the first paint differs */
    b = _make_bitmap(w, h, (uintptr_t)pixels, driver, color_depth, w * 4);
