@@ -214,10 +214,12 @@ bench-web: web web-test-deps
 	node bench/web-bench.mjs $(WEB_BUILD)/tarvellion-*-web.zip $(BUILD)/web-node \
 		$(BUILD)/tarvellion $(BUILD)/bench/bench_save
 
-# Plays the browser build from http://127.0.0.1:$(WEB_PORT)/ until Ctrl+C.
-serve-web: web
+# Plays the browser build from http://127.0.0.1:$(WEB_PORT)/ until Ctrl+C, with a world
+# board of its own under /api/ on the same address (its games in build-web/board.sqlite).
+serve-web: web board
 	@echo "Tarvellion is served at http://127.0.0.1:$(WEB_PORT)/"
-	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_BUILD)/site
+	$(BUILD)/tarvellion-board --db $(WEB_BUILD)/board.sqlite --listen 127.0.0.1:$(WEB_PORT) \
+		--site $(WEB_BUILD)/site
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD) $(WINDOWS_BUILD) $(DEB_BUILD) \

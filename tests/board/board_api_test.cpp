@@ -117,7 +117,7 @@ struct BOARD_SERVER {
     int port = 0;
 };
 
-BOARD_SERVER start_board(const std::string &db) {
+BOARD_SERVER start_board(const std::string &db, std::vector<std::string> options = {}) {
     int out[2];
     EXPECT_EQ(pipe(out), 0);
     BOARD_SERVER board;
@@ -125,7 +125,12 @@ BOARD_SERVER start_board(const std::string &db) {
     if (board.pid == 0) {
         dup2(out[1], 1);
         close(out[0]);
-        execl(BOARD_PROGRAM, BOARD_PROGRAM, "--db", db.c_str(), "--listen", "127.0.0.1:0", nullptr);
+        options.insert(options.begin(), {BOARD_PROGRAM, "--db", db, "--listen", "127.0.0.1:0"});
+        std::vector<char *> argv;
+        for (std::string &option : options)
+            argv.push_back(option.data());
+        argv.push_back(nullptr);
+        execv(BOARD_PROGRAM, argv.data());
         _exit(127);
     }
     close(out[1]);
@@ -344,6 +349,51 @@ TEST(BoardOnPostgres, TwoServersTakeGamesAtOnceAndBothListThemAll) {
                 << listed;
         stop_board(board);
     }
+}
+
+// The browser build's page and the board on one address, as `make serve-web`
+// runs them; a page elsewhere is let in by its origin; behind a proxy the
+// limit counts the address the proxy saw.
+TEST(BoardOnSqlite, ServesThePageAndAnswersForThePageAndTheProxy) {
+    const std::string site = testing::TempDir() + "board-site/";
+    std::system(("mkdir -p " + site).c_str());
+    for (const char *file : {"index.html", "tarvellion.wasm", "manifest.webmanifest", "g.data"})
+        std::ofstream(site + file) << file;
+    const std::string db = testing::TempDir() + "board-site.sqlite";
+    BOARD_SERVER board = start_board(db, {"--site", site, "--allow-origin", "https://a.example",
+                                          "--behind-proxy", "--per-minute", "1"});
+    httplib::Client client("127.0.0.1", board.port);
+    const struct {
+        const char *path, *type, *body;
+    } files[] = {{"/", "text/html", "index.html"},
+                 {"/tarvellion.wasm", "application/wasm", "tarvellion.wasm"},
+                 {"/manifest.webmanifest", "application/manifest+json", "manifest.webmanifest"},
+                 {"/g.data", "application/octet-stream", "g.data"}};
+    for (const auto &file : files) {
+        const auto got = client.Get(file.path);
+        ASSERT_TRUE(got) << file.path;
+        EXPECT_EQ(got->get_header_value("Content-Type"), file.type) << file.path;
+        EXPECT_EQ(got->body, file.body);
+    }
+    const auto preflight = client.Options(
+        "/api/games", {{"Origin", "https://a.example"}, {"Access-Control-Request-Method", "POST"}});
+    ASSERT_TRUE(preflight);
+    EXPECT_EQ(preflight->get_header_value("Access-Control-Allow-Origin"), "https://a.example");
+    EXPECT_NE(preflight->get_header_value("Access-Control-Allow-Methods").find("POST"),
+              std::string::npos);
+    const char *senders[] = {"9.9.9.9, 10.0.0.1", "10.0.0.1", "10.0.0.2"};
+    int statuses[3];
+    for (int i = 0; i < 3; i++) {
+        const auto sent = client.Post("/api/games?name=P", {{"X-Forwarded-For", senders[i]}},
+                                      "not a replay", "application/octet-stream");
+        statuses[i] = sent ? sent->status : 0;
+    }
+    EXPECT_EQ(statuses[0], 400);
+    EXPECT_EQ(statuses[1], 429) << "the same address the proxy saw";
+    EXPECT_EQ(statuses[2], 400) << "another address";
+    stop_board(board);
+    std::remove(db.c_str());
+    std::system(("rm -rf " + site).c_str());
 }
 
 } // namespace
