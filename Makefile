@@ -101,10 +101,12 @@ soak: build
 	$(BUILD)/tests/soak/soak 2000000
 	$(BUILD)/tools/autopilot soak 20000
 
-# build-deb/tarvellion_<version>_<arch>.deb, as `dpkg-buildpackage -us -uc -b` makes it
-# from a clean tree: a fresh copy of the tracked files and any new ones not ignored.
+# build-deb/tarvellion_<version>_<arch>.deb and tarvellion-board_<version>_<arch>.deb, as
+# `dpkg-buildpackage -us -uc -b` makes them from a clean tree: a fresh copy of the tracked
+# files and any new ones not ignored.
 deb-deps:
-	@tools/install-deps $(DEB_PACKAGES) cmake g++ make pkg-config liballegro4-dev libx11-dev
+	@tools/install-deps $(DEB_PACKAGES) cmake g++ make pkg-config liballegro4-dev libx11-dev \
+		libcpp-httplib-dev libsqlite3-dev libpq-dev libssl-dev
 
 deb: deb-deps
 	@$(MAKE) --no-print-directory $(DEB_FILE)
