@@ -329,10 +329,19 @@ int main(int argc, char **argv) {
                     request.path.c_str(), response.status, request.body.size());
         std::fflush(stdout);
     });
+    // The library listens with a backlog of 5: a sixth player connecting at once
+    // would wait a second for the retry. Listening again raises it.
+    socket_t listening = INVALID_SOCKET;
+    server.set_socket_options([&listening](socket_t sock) {
+        httplib::default_socket_options(sock);
+        listening = sock;
+    });
     int port = board.options.port;
     if (port == 0)
         port = server.bind_to_any_port(board.options.host);
     else if (!server.bind_to_port(board.options.host, port))
+        port = -1;
+    if (port >= 0 && ::listen(listening, SOMAXCONN) != 0)
         port = -1;
     if (port < 0) {
         std::fprintf(stderr, "tarvellion-board: cannot listen on %s:%d\n",

@@ -99,6 +99,12 @@ std::string verified(const std::string &body) {
     return text.substr(0, text.find(", state hash"));
 }
 
+// A SQLite file with the log beside it that a killed server leaves.
+void remove_sqlite(const std::string &path) {
+    for (const char *suffix : {"", "-wal", "-shm"})
+        std::remove((path + suffix).c_str());
+}
+
 // A loopback port no one is listening on now.
 int free_port() {
     const int s = socket(AF_INET, SOCK_STREAM, 0);
@@ -222,7 +228,7 @@ class BoardApi : public ::testing::TestWithParam<const char *> {
     void TearDown() override {
         stop_board(board);
         if (!sqlite_file.empty())
-            unlink(sqlite_file.c_str());
+            remove_sqlite(sqlite_file);
     }
     std::string database() const { return sqlite_file.empty() ? Postgres::address : sqlite_file; }
 };
@@ -392,7 +398,7 @@ TEST(BoardOnSqlite, ServesThePageAndAnswersForThePageAndTheProxy) {
     EXPECT_EQ(statuses[1], 429) << "the same address the proxy saw";
     EXPECT_EQ(statuses[2], 400) << "another address";
     stop_board(board);
-    std::remove(db.c_str());
+    remove_sqlite(db);
     std::system(("rm -rf " + site).c_str());
 }
 
