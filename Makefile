@@ -41,7 +41,7 @@ DEB_SOURCES := $(shell git ls-files --cached --others --exclude-standard 2>/dev/
 
 .PHONY: deps build run test assets sheet clean fuzz-build fuzz test-sanitize soak bench \
 	bench-window install uninstall windows-allegro windows deb deb-deps screenshots web \
-	web-test-deps serve-web bench-web board FORCE
+	web-test-deps serve-web bench-web board bench-board FORCE
 
 deps:
 	@tools/install-deps $(PACKAGES)
@@ -101,11 +101,12 @@ soak: build
 	$(BUILD)/tests/soak/soak 2000000
 	$(BUILD)/tools/autopilot soak 20000
 
-# build-deb/tarvellion_<version>_<arch>.deb, as `dpkg-buildpackage -us -uc -b` makes it
-# from a clean tree: a fresh copy of the tracked files and any new ones not ignored.
+# build-deb/tarvellion_<version>_<arch>.deb and tarvellion-board_<version>_<arch>.deb, as
+# `dpkg-buildpackage -us -uc -b` makes them from a clean tree: a fresh copy of the tracked
+# files and any new ones not ignored.
 deb-deps:
 	@tools/install-deps $(DEB_PACKAGES) cmake g++ make pkg-config liballegro4-dev libx11-dev \
-		libcurl4-openssl-dev
+		libcurl4-openssl-dev libcpp-httplib-dev libsqlite3-dev libpq-dev libssl-dev
 
 deb: deb-deps
 	@$(MAKE) --no-print-directory $(DEB_FILE)
@@ -161,6 +162,15 @@ bench: deps
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target tarvellion_bench
 	$(BENCH_BUILD)/bench/tarvellion_bench --benchmark_repetitions=5 \
 		--benchmark_report_aggregates_only=true
+
+# The world board under load on loopback, in the benchmarks' build: 2,000 genuine games of
+# 1 to 10 minutes sent by 16 clients at once, the board read by 16, every answered game
+# looked for after a restart and after a SIGKILL in mid-run, and the core's check of an
+# hour of play; against SQLite, then a PostgreSQL server of its own. About 3 minutes.
+bench-board: deps
+	@cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target tarvellion-board board_bench
+	$(BENCH_BUILD)/bench/board_bench $(BENCH_BUILD)/tarvellion-board
 
 # The game played in a real window on a 3840x2160 Xvfb, 10 s per case at DELAY
 # 30 and 5: 640x480 and 1920x1080 at scale 1, 640x480 at scale 3 and in
@@ -218,10 +228,12 @@ bench-web: web web-test-deps
 	node bench/web-bench.mjs $(WEB_BUILD)/tarvellion-*-web.zip $(BUILD)/web-node \
 		$(BUILD)/tarvellion $(BUILD)/bench/bench_save
 
-# Plays the browser build from http://127.0.0.1:$(WEB_PORT)/ until Ctrl+C.
-serve-web: web
+# Plays the browser build from http://127.0.0.1:$(WEB_PORT)/ until Ctrl+C, with a world
+# board of its own under /api/ on the same address (its games in build-web/board.sqlite).
+serve-web: web board
 	@echo "Tarvellion is served at http://127.0.0.1:$(WEB_PORT)/"
-	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_BUILD)/site
+	$(BUILD)/tarvellion-board --db $(WEB_BUILD)/board.sqlite --listen 127.0.0.1:$(WEB_PORT) \
+		--site $(WEB_BUILD)/site
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) $(SANITIZE_BUILD) $(BENCH_BUILD) $(WINDOWS_BUILD) $(DEB_BUILD) \

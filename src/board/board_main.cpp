@@ -22,14 +22,19 @@ namespace {
 
 const char *const USAGE =
     "Usage: tarvellion-board [--db FILE|postgresql://...] [--listen HOST:PORT]\n"
-    "                        [--allow-origin ORIGIN] [--per-minute N]\n"
+    "                        [--allow-origin ORIGIN] [--per-minute N] [--site DIR]\n"
+    "                        [--behind-proxy]\n"
     "The world high-score board: games sent as replays are played again and\n"
     "ranked by the score of that play.\n"
     "  --db            the SQLite file (made when missing; board.sqlite), or a\n"
     "                  PostgreSQL address\n"
     "  --listen        where to answer (127.0.0.1:8081)\n"
     "  --allow-origin  a web page's origin allowed to use the board from a browser\n"
-    "  --per-minute    games taken from one address a minute at most (30)\n";
+    "  --per-minute    games taken from one address a minute at most (30)\n"
+    "  --site          a folder whose files are served at / beside the API (the\n"
+    "                  browser build's page)\n"
+    "  --behind-proxy  the sender's address is the last of X-Forwarded-For, as\n"
+    "                  the reverse proxy in front sets it\n";
 
 struct OPTIONS {
     std::string db = "board.sqlite";
@@ -37,6 +42,8 @@ struct OPTIONS {
     int port = 8081;
     std::string allow_origin;
     int per_minute = 30;
+    std::string site;
+    bool behind_proxy = false;
 };
 
 struct BOARD {
@@ -91,6 +98,20 @@ std::string sha256_hex(const std::string &bytes) {
     return hex;
 }
 
+// Behind a proxy every connection comes from the proxy; the address it saw
+// is the last one it added to X-Forwarded-For (those before it are the
+// sender's own word).
+std::string sender(const BOARD &board, const httplib::Request &request) {
+    const std::size_t forwarded = request.get_header_value_count("X-Forwarded-For");
+    if (!board.options.behind_proxy || forwarded == 0)
+        return request.remote_addr;
+    const std::string list = request.get_header_value("X-Forwarded-For", forwarded - 1);
+    const std::size_t comma = list.rfind(',');
+    std::string last = comma == std::string::npos ? list : list.substr(comma + 1);
+    last.erase(0, last.find_first_not_of(' '));
+    return last.substr(0, last.find(' '));
+}
+
 // Counts a game from the address; false when it has sent its minute's share.
 bool may_send(BOARD &board, const std::string &address, int64_t now) {
     // Past this many senders, those quiet for a minute are forgotten.
@@ -110,7 +131,7 @@ bool may_send(BOARD &board, const std::string &address, int64_t now) {
 
 void take_game(BOARD &board, const httplib::Request &request, httplib::Response &response) {
     const int64_t now = now_seconds();
-    if (!may_send(board, request.remote_addr, now))
+    if (!may_send(board, sender(board, request), now))
         return refuse(response, 429, "too many games from this address: wait a minute");
     if (request.body.size() > MAX_ENTRY_BYTES)
         return refuse(response, 413, "larger than any game's replay");
@@ -202,13 +223,18 @@ void give_replay(BOARD &board, const httplib::Request &request, httplib::Respons
     response.set_content(replay, "application/octet-stream");
 }
 
-// "--name value" pairs; false when one is unknown or has no value.
+// "--name value" pairs and the flag --behind-proxy; false when one is
+// unknown or has no value.
 bool read_options(int argc, char **argv, OPTIONS &options) {
-    for (int i = 1; i < argc; i += 2) {
+    for (int i = 1; i < argc; i++) {
         const std::string option = argv[i];
-        if (i + 1 >= argc)
+        if (option == "--behind-proxy") {
+            options.behind_proxy = true;
+            continue;
+        }
+        if (++i >= argc)
             return false;
-        const std::string value = argv[i + 1];
+        const std::string value = argv[i];
         if (option == "--db") {
             options.db = value;
         } else if (option == "--listen") {
@@ -225,6 +251,8 @@ bool read_options(int argc, char **argv, OPTIONS &options) {
             options.per_minute = std::atoi(value.c_str());
             if (options.per_minute < 1)
                 return false;
+        } else if (option == "--site") {
+            options.site = value;
         } else {
             return false;
         }
@@ -255,6 +283,17 @@ int main(int argc, char **argv) {
 
     httplib::Server server;
     server.set_payload_max_length(MAX_ENTRY_BYTES);
+    if (!board.options.site.empty()) {
+        if (!server.set_mount_point("/", board.options.site)) {
+            std::fprintf(stderr, "tarvellion-board: %s: no such folder\n",
+                         board.options.site.c_str());
+            return 1;
+        }
+        // The library knows .wasm and the page's other types; these two it
+        // would send as text.
+        server.set_file_extension_and_mimetype_mapping("webmanifest", "application/manifest+json");
+        server.set_file_extension_and_mimetype_mapping("data", "application/octet-stream");
+    }
     const std::string origin = board.options.allow_origin;
     if (!origin.empty())
         server.set_default_headers({{"Access-Control-Allow-Origin", origin}, {"Vary", "Origin"}});
@@ -287,14 +326,23 @@ int main(int argc, char **argv) {
     std::mutex log_lock;
     server.set_logger([&](const httplib::Request &request, const httplib::Response &response) {
         std::lock_guard<std::mutex> hold(log_lock);
-        std::printf("%s %s %s %d %zu\n", request.remote_addr.c_str(), request.method.c_str(),
+        std::printf("%s %s %s %d %zu\n", sender(board, request).c_str(), request.method.c_str(),
                     request.path.c_str(), response.status, request.body.size());
         std::fflush(stdout);
+    });
+    // The library listens with a backlog of 5: a sixth player connecting at once
+    // would wait a second for the retry. Listening again raises it.
+    socket_t listening = INVALID_SOCKET;
+    server.set_socket_options([&listening](socket_t sock) {
+        httplib::default_socket_options(sock);
+        listening = sock;
     });
     int port = board.options.port;
     if (port == 0)
         port = server.bind_to_any_port(board.options.host);
     else if (!server.bind_to_port(board.options.host, port))
+        port = -1;
+    if (port >= 0 && ::listen(listening, SOMAXCONN) != 0)
         port = -1;
     if (port < 0) {
         std::fprintf(stderr, "tarvellion-board: cannot listen on %s:%d\n",

@@ -7,18 +7,36 @@ namespace {
 
 // Each version of the schema, as the steps from the one before. `KEY` is the
 // entry's key, numbered by the database.
-const char *const MIGRATIONS[][2] = {
+const std::vector<std::vector<const char *>> MIGRATIONS = {
     {"CREATE TABLE entries (id KEY, name TEXT NOT NULL, score INTEGER NOT NULL, "
      "level INTEGER NOT NULL, passes BIGINT NOT NULL, seed BIGINT NOT NULL, "
      "daily INTEGER NOT NULL, day INTEGER NOT NULL, sent BIGINT NOT NULL, "
      "body_hash TEXT NOT NULL UNIQUE, replay BYTEA NOT NULL)",
      "CREATE INDEX entries_by_board ON entries (daily, day, score)"},
+    // The all-time board read from its top, not sorted from every row (and
+    // every row holds its replay).
+    {"CREATE INDEX entries_by_score ON entries (score DESC, id)"},
 };
-constexpr int64_t LATEST_SCHEMA = sizeof MIGRATIONS / sizeof MIGRATIONS[0];
+const int64_t LATEST_SCHEMA = static_cast<int64_t>(MIGRATIONS.size());
 
-// A board's entries: all of them, or the daily challenge's of one day; with
-// ($3, $4) the score and id of an entry, those ranked above it.
-const char *const ON_BOARD = "($1 = 0 OR (daily = 1 AND day = $2))";
+// The statements of the all-time board [0] and of a day's daily challenge
+// [1], one of each so that each has the plan of its own index; the daily
+// ones take the day as $1. An entry's place counts those ranked above it.
+const char *const PLACE[] = {
+    "SELECT COUNT(*) FROM entries WHERE score > $1 OR (score = $1 AND id < $2)",
+    "SELECT COUNT(*) FROM entries WHERE daily = 1 AND day = $1 AND "
+    "(score > $2 OR (score = $2 AND id < $3))"};
+const char *const TOP[] = {
+    "SELECT id, name, score, level, day FROM entries ORDER BY score DESC, id ASC LIMIT $1",
+    "SELECT id, name, score, level, day FROM entries WHERE daily = 1 AND day = $1 "
+    "ORDER BY score DESC, id ASC LIMIT $2"};
+
+// The values of a board's statement: the day first on a daily board.
+std::vector<SQL_VALUE> on_board(bool daily, uint32_t day, std::vector<SQL_VALUE> values) {
+    if (daily)
+        values.insert(values.begin(), sql_integer(day));
+    return values;
+}
 
 int64_t number(const std::string &text) {
     return std::strtoll(text.c_str(), nullptr, 10);
@@ -80,11 +98,7 @@ StoreResult store_entry(SqlConnection &db, const NEW_ENTRY &e, int64_t &id, int 
         return added == SQL_DUPLICATE ? SENT_BEFORE : STORE_FAILED;
     id = number(rows[0][0]);
     rows.clear();
-    if (!run(db,
-             std::string("SELECT COUNT(*) FROM entries WHERE ") + ON_BOARD +
-                 " AND (score > $3 OR (score = $3 AND id < $4))",
-             {sql_integer(e.daily ? 1 : 0), sql_integer(e.day), sql_integer(e.score),
-              sql_integer(id)},
+    if (!run(db, PLACE[e.daily], on_board(e.daily, e.day, {sql_integer(e.score), sql_integer(id)}),
              &rows) ||
         rows.size() != 1)
         return STORE_FAILED;
@@ -95,10 +109,7 @@ StoreResult store_entry(SqlConnection &db, const NEW_ENTRY &e, int64_t &id, int 
 bool read_board(SqlConnection &db, bool daily, uint32_t day, int limit,
                 std::vector<BOARD_ENTRY> &entries) {
     SQL_ROWS rows;
-    if (!run(db,
-             std::string("SELECT id, name, score, level, day FROM entries WHERE ") + ON_BOARD +
-                 " ORDER BY score DESC, id ASC LIMIT $3",
-             {sql_integer(daily ? 1 : 0), sql_integer(day), sql_integer(limit)}, &rows))
+    if (!run(db, TOP[daily], on_board(daily, day, {sql_integer(limit)}), &rows))
         return false;
     entries.clear();
     for (const auto &row : rows)

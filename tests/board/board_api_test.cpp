@@ -100,6 +100,12 @@ std::string verified(const std::string &body) {
     return text.substr(0, text.find(", state hash"));
 }
 
+// A SQLite file with the log beside it that a killed server leaves.
+void remove_sqlite(const std::string &path) {
+    for (const char *suffix : {"", "-wal", "-shm"})
+        std::remove((path + suffix).c_str());
+}
+
 // A PostgreSQL server of its own in a temporary folder for the whole run, as
 // the postgres user when the tests run as root (it refuses root).
 class Postgres : public ::testing::Environment {
@@ -165,7 +171,7 @@ class BoardApi : public ::testing::TestWithParam<const char *> {
     void TearDown() override {
         stop_board(board);
         if (!sqlite_file.empty())
-            unlink(sqlite_file.c_str());
+            remove_sqlite(sqlite_file);
     }
     std::string database() const { return sqlite_file.empty() ? Postgres::address : sqlite_file; }
 };
@@ -292,6 +298,51 @@ TEST(BoardOnPostgres, TwoServersTakeGamesAtOnceAndBothListThemAll) {
                 << listed;
         stop_board(board);
     }
+}
+
+// The browser build's page and the board on one address, as `make serve-web`
+// runs them; a page elsewhere is let in by its origin; behind a proxy the
+// limit counts the address the proxy saw.
+TEST(BoardOnSqlite, ServesThePageAndAnswersForThePageAndTheProxy) {
+    const std::string site = testing::TempDir() + "board-site/";
+    std::system(("mkdir -p " + site).c_str());
+    for (const char *file : {"index.html", "tarvellion.wasm", "manifest.webmanifest", "g.data"})
+        std::ofstream(site + file) << file;
+    const std::string db = testing::TempDir() + "board-site.sqlite";
+    BOARD_SERVER board = start_board(db, {"--site", site, "--allow-origin", "https://a.example",
+                                          "--behind-proxy", "--per-minute", "1"});
+    httplib::Client client("127.0.0.1", board.port);
+    const struct {
+        const char *path, *type, *body;
+    } files[] = {{"/", "text/html", "index.html"},
+                 {"/tarvellion.wasm", "application/wasm", "tarvellion.wasm"},
+                 {"/manifest.webmanifest", "application/manifest+json", "manifest.webmanifest"},
+                 {"/g.data", "application/octet-stream", "g.data"}};
+    for (const auto &file : files) {
+        const auto got = client.Get(file.path);
+        ASSERT_TRUE(got) << file.path;
+        EXPECT_EQ(got->get_header_value("Content-Type"), file.type) << file.path;
+        EXPECT_EQ(got->body, file.body);
+    }
+    const auto preflight = client.Options(
+        "/api/games", {{"Origin", "https://a.example"}, {"Access-Control-Request-Method", "POST"}});
+    ASSERT_TRUE(preflight);
+    EXPECT_EQ(preflight->get_header_value("Access-Control-Allow-Origin"), "https://a.example");
+    EXPECT_NE(preflight->get_header_value("Access-Control-Allow-Methods").find("POST"),
+              std::string::npos);
+    const char *senders[] = {"9.9.9.9, 10.0.0.1", "10.0.0.1", "10.0.0.2"};
+    int statuses[3];
+    for (int i = 0; i < 3; i++) {
+        const auto sent = client.Post("/api/games?name=P", {{"X-Forwarded-For", senders[i]}},
+                                      "not a replay", "application/octet-stream");
+        statuses[i] = sent ? sent->status : 0;
+    }
+    EXPECT_EQ(statuses[0], 400);
+    EXPECT_EQ(statuses[1], 429) << "the same address the proxy saw";
+    EXPECT_EQ(statuses[2], 400) << "another address";
+    stop_board(board);
+    remove_sqlite(db);
+    std::system(("rm -rf " + site).c_str());
 }
 
 } // namespace

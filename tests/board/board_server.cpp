@@ -23,7 +23,7 @@ int free_port() {
     return ntohs(address.sin_port);
 }
 
-BOARD_SERVER start_board(const std::string &db) {
+BOARD_SERVER start_board(const std::string &db, std::vector<std::string> options) {
     int out[2];
     EXPECT_EQ(pipe(out), 0);
     BOARD_SERVER board;
@@ -31,7 +31,12 @@ BOARD_SERVER start_board(const std::string &db) {
     if (board.pid == 0) {
         dup2(out[1], 1);
         close(out[0]);
-        execl(BOARD_PROGRAM, BOARD_PROGRAM, "--db", db.c_str(), "--listen", "127.0.0.1:0", nullptr);
+        options.insert(options.begin(), {BOARD_PROGRAM, "--db", db, "--listen", "127.0.0.1:0"});
+        std::vector<char *> argv;
+        for (std::string &option : options)
+            argv.push_back(option.data());
+        argv.push_back(nullptr);
+        execv(BOARD_PROGRAM, argv.data());
         _exit(127);
     }
     close(out[1]);

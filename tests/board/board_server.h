@@ -5,6 +5,7 @@
 
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 // A loopback port no one is listening on now.
 int free_port();
@@ -14,6 +15,7 @@ struct BOARD_SERVER {
     int port = 0;
 };
 
-// Starts the server on the database (a file, or a PostgreSQL address).
-BOARD_SERVER start_board(const std::string &db);
+// Starts the server on the database (a file, or a PostgreSQL address), with
+// these options besides.
+BOARD_SERVER start_board(const std::string &db, std::vector<std::string> options = {});
 void stop_board(BOARD_SERVER &board);

@@ -1,9 +1,11 @@
-// The Debian package as a player gets it, from build-deb/ where `make deb` leaves it:
+// The Debian packages as a player and a board's host get them, from build-deb/ where
+// `make deb` leaves them. The game's package:
 // its files against those the install rules should put there, its fields, its desktop
 // entry and metadata as the desktops read them, and the game played from a scratch
 // root the package is unpacked into, as dpkg would install it but without touching the
 // system. The game must find its data where the package put it, keep the player's
-// files in the player's own XDG directory and write nothing anywhere else.
+// files in the player's own XDG directory and write nothing anywhere else. The board's
+// package: the server, its systemd unit and its manual page.
 #include "menu_screen.h"
 #include "real_window.h"
 #include "shell/files/save_file.h"
@@ -12,6 +14,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -57,15 +61,15 @@ CommandResult run_command(const std::string &command) {
 
 // The package unpacked into a scratch root; removed at the end unless a test failed.
 struct UnpackedPackage {
-    UnpackedPackage() {
-        if (!fs::is_regular_file(TARVELLION_DEB))
-            throw std::runtime_error("no package at " TARVELLION_DEB "; run make deb");
+    explicit UnpackedPackage(const std::string &deb = TARVELLION_DEB) {
+        if (!fs::is_regular_file(deb))
+            throw std::runtime_error("no package at " + deb + "; run make deb");
         char dir[] = "/tmp/tarvellion-root-XXXXXX";
         if (!mkdtemp(dir))
             throw std::runtime_error("cannot make a scratch root");
         root = dir;
         const CommandResult unpack =
-            run_command("dpkg-deb -x '" TARVELLION_DEB "' '" + root.string() + "'");
+            run_command("dpkg-deb -x '" + deb + "' '" + root.string() + "'");
         if (unpack.status != 0)
             throw std::runtime_error("dpkg-deb -x failed: " + unpack.out);
     }
@@ -114,8 +118,8 @@ std::string difference(const std::set<std::string> &a, const std::set<std::strin
     return listed.empty() ? " none" : listed;
 }
 
-std::string field(const std::string &name) {
-    const CommandResult result = run_command("dpkg-deb -f '" TARVELLION_DEB "' " + name);
+std::string field(const std::string &name, const std::string &deb = TARVELLION_DEB) {
+    const CommandResult result = run_command("dpkg-deb -f '" + deb + "' " + name);
     return result.status == 0 ? result.out : "(no " + name + ")";
 }
 
@@ -156,6 +160,36 @@ TEST(Package, DesktopEntryAndMetadataValidate) {
     EXPECT_NE(metadata.out.find(APP_ID + ".metainfo.xml"), std::string::npos)
         << "appstreamcli found no metadata:\n"
         << metadata.out;
+}
+
+// The unit runs the server as a user made at each start, with its database in
+// its state folder; the manual page tells every option --help names; systemd is
+// not needed to install it.
+TEST(BoardPackage, HoldsTheServerItsUnitAndItsManualPage) {
+    const UnpackedPackage package(TARVELLION_BOARD_DEB);
+    const std::string unit_path = "lib/systemd/system/tarvellion-board.service";
+    const std::string page_path = "usr/share/man/man8/tarvellion-board.8.gz";
+    EXPECT_EQ(files_below(package.root),
+              (std::set<std::string>{"usr/bin/tarvellion-board", unit_path, page_path,
+                                     "usr/share/doc/tarvellion-board/copyright",
+                                     "usr/share/doc/tarvellion-board/changelog.gz"}));
+    std::ifstream unit_file(package.root / unit_path);
+    const std::string unit{std::istreambuf_iterator<char>(unit_file), {}};
+    for (const char *line : {"\nExecStart=/usr/bin/tarvellion-board --db "
+                             "/var/lib/tarvellion-board/board.sqlite --listen 127.0.0.1:8081\n",
+                             "\nDynamicUser=yes\n", "\nStateDirectory=tarvellion-board\n"})
+        EXPECT_NE(unit.find(line), std::string::npos) << line;
+    const CommandResult help =
+        run_command("'" + (package.root / "usr/bin/tarvellion-board").string() + "' --help");
+    EXPECT_EQ(help.status, 0);
+    const CommandResult page =
+        run_command("LC_ALL=C MANWIDTH=200 man -l '" + (package.root / page_path).string() + "'");
+    std::stringstream words(help.out);
+    for (std::string word; words >> word;)
+        if (word.rfind("--", 0) == 0) {
+            EXPECT_NE(page.out.find(word), std::string::npos) << word << " in the manual page";
+        }
+    EXPECT_EQ(field("Depends", TARVELLION_BOARD_DEB).find("systemd"), std::string::npos);
 }
 
 // A player who has never played: no XDG_DATA_HOME, a HOME of their own inside the
