@@ -66,10 +66,10 @@ TEST_F(FrameTest, FruitIsDrawnByKindAndOnlyWithinFruitmax) {
     };
     unit.fruitmax = 8;
     for (int i = 0; i < 10; i++)
-        fruit[i] = {{150 + 45 * i, 300}, 50, cases[i].kind, cases[i].live};
+        fruit[i] = {{150 + 45 * i, 350}, 50, cases[i].kind, cases[i].live};
     put_bmp();
     for (int i = 0; i < 10; i++)
-        EXPECT_EQ(pixel_rgb(buffer, 150 + 45 * i, 300),
+        EXPECT_EQ(pixel_rgb(buffer, 150 + 45 * i, 350),
                   cases[i].sprite ? colour_of(*cases[i].sprite) : FIELD)
             << "fruit " << i;
 }
@@ -79,12 +79,12 @@ TEST_F(FrameTest, LaysTheItemsOverEachOtherInOrder) {
     fruit[0] = {{200, 400}, 10, 1, -1};
     player.pos = {216, 400};
     train[2].pos = {232, 400};
-    train[0].pos = {300, 300};
-    fire[0] = {1, 5, -1, {310, 300}};
-    train[1].pos = {320, 300};
-    fire[1] = {1, 5, 0, {400, 300}};
+    train[0].pos = {300, 350};
+    fire[0] = {1, 5, -1, {310, 350}};
+    train[1].pos = {320, 350};
+    fire[1] = {1, 5, 0, {400, 350}};
     train[3].pos = {300, 212};
-    fire[3] = {1, 5, -1, {500, 300}};
+    fire[3] = {1, 5, -1, {500, 350}};
     mouse_x = 500;
     mouse_y = 100;
     const struct {
@@ -96,11 +96,11 @@ TEST_F(FrameTest, LaysTheItemsOverEachOtherInOrder) {
         {190, 400, colour_of(sgreen)},
         {205, 400, colour_of(splayer)},
         {220, 400, colour_of(strain)},
-        {290, 300, colour_of(strain)},
-        {300, 300, colour_of(sfire)},
-        {315, 300, colour_of(strain)}, // train 1 over shot 0
-        {400, 300, FIELD},
-        {500, 300, colour_of(sfire)},
+        {290, 350, colour_of(strain)},
+        {300, 350, colour_of(sfire)},
+        {315, 350, colour_of(strain)}, // train 1 over shot 0
+        {400, 350, FIELD},
+        {500, 350, colour_of(sfire)},
         {285, 203, GREY},
         {500, 100, FIELD}, // no pointer without the menu
     };

@@ -194,7 +194,7 @@ TEST_F(GameOverScore, TheMenuShowsTheTableBelowItsButtons) {
         int count = 0;
         for (int y = 0; y < a->h; y++)
             for (int x = 0; x < a->w; x++)
-                if ((y >= 290 && y < 440) == inside)
+                if ((y >= 320 && y < 470) == inside)
                     count += getpixel(a, x, y) != getpixel(b, x, y);
         return count;
     };
