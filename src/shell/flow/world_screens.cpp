@@ -96,6 +96,13 @@ void watch(int board, int row) {
     world.status = "Fetching the game...";
 }
 
+// A game still on its way from the board is not played once it comes.
+double leave_world_page() {
+    forget_entry_replay();
+    world.status.clear();
+    return 0;
+}
+
 } // namespace
 
 bool send_question_due() {
@@ -156,11 +163,11 @@ double world_page_step() {
     draw_world_page(buffer, world);
     show_to_screen();
     if (ending_requested())
-        return 0;
+        return leave_world_page();
     if (take_left_press()) {
         int board, row;
         if (!world_row_at(world, field_pointer_x(), field_pointer_y(), board, row))
-            return 0;
+            return leave_world_page();
         world.lit_board = board;
         world.lit_row = row;
         watch(board, row);
@@ -171,7 +178,7 @@ double world_page_step() {
         else if (key == CHOOSE && world.lit_board >= 0)
             watch(world.lit_board, world.lit_row);
         else
-            return 0;
+            return leave_world_page();
     }
     return STEP_MS;
 }

@@ -20,6 +20,7 @@ bool answered = false;
 bool sent_daily = false;
 // The pages asked for before the game sent was stored are asked for again.
 bool pages_again = false;
+bool replay_wanted = false;
 bool replay_came = false;
 REPLAY fetched;
 std::string fetched_label;
@@ -96,7 +97,8 @@ void take_sent(const HTTP_ANSWER &answer) {
 
 void take_replay(const HTTP_ANSWER &answer) {
     const auto *bytes = reinterpret_cast<const unsigned char *>(answer.body.data());
-    replay_came = answer.status == 200 && decode_replay(bytes, answer.body.size(), fetched).empty();
+    replay_came = replay_wanted && answer.status == 200 &&
+                  decode_replay(bytes, answer.body.size(), fetched).empty();
     if (!replay_came)
         world.status = answer.status == 0 ? NO_ANSWER : "The world board has no such game";
 }
@@ -130,6 +132,7 @@ void fetch_world_pages() {
 
 void fetch_entry_replay(int64_t id, const std::string &label) {
     replay_came = false;
+    replay_wanted = true;
     fetched_label = label;
     begin(REPLAY_FETCH, "GET", "games/" + std::to_string(id) + "/replay");
 }
@@ -142,9 +145,15 @@ bool take_entry_replay(REPLAY &replay, std::string &label) {
     if (!replay_came)
         return false;
     replay_came = false;
+    replay_wanted = false;
     replay = fetched;
     label = fetched_label;
     return true;
+}
+
+void forget_entry_replay() {
+    replay_wanted = false;
+    replay_came = false;
 }
 
 void follow_world_board() {

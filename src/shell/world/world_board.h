@@ -36,6 +36,8 @@ void fetch_world_pages();
 void fetch_entry_replay(int64_t id, const std::string &label);
 bool entry_replay_came();
 bool take_entry_replay(REPLAY &replay, std::string &label);
+// The player left before it came: it is not played when it does.
+void forget_entry_replay();
 
 // Takes the answers that have come in.
 void follow_world_board();
