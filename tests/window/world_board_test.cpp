@@ -44,11 +44,20 @@ std::string full_table() {
 TEST(WorldBoard, TheDailyGameGoesToTheBoardAndPlaysBackFromIt) {
     char folder[] = "/tmp/world-board-XXXXXX";
     ASSERT_NE(mkdtemp(folder), nullptr);
-    BOARD_SERVER board = start_board(std::string(folder) + "/board.sqlite");
+    // Ended and removed however the test ends.
+    struct Board {
+        std::string folder;
+        BOARD_SERVER server = start_board(folder + "/board.sqlite");
+        ~Board() {
+            stop_board(server);
+            std::system(("rm -rf " + folder).c_str());
+        }
+    } board{folder};
     GameOptions options;
-    options.files = {{"options.ini", bytes_of("board = http://127.0.0.1:" +
-                                              std::to_string(board.port) + "\nname = Tester\n")},
-                     {"highscores.txt", bytes_of(full_table())}};
+    options.files = {
+        {"options.ini", bytes_of("board = http://127.0.0.1:" + std::to_string(board.server.port) +
+                                 "\nname = Tester\n")},
+        {"highscores.txt", bytes_of(full_table())}};
     GameRun run(options);
     run.wait_for_window();
     run.wait_for_screen(menu_shown, "the start menu");
@@ -84,6 +93,4 @@ TEST(WorldBoard, TheDailyGameGoesToTheBoardAndPlaysBackFromIt) {
     run.hold_key("Escape");
     run.wait_for_screen(menu_shown, "the menu back after the board's game");
     end_game(run);
-    stop_board(board);
-    std::system(("rm -rf " + std::string(folder)).c_str());
 }
