@@ -8,6 +8,7 @@
 // waits for the answer's headers under a limit of their own, so every step is
 // given only what is left of the request's time.
 #include "platform.h"
+#include "windows_text.h"
 
 #include <windows.h>
 #include <winhttp.h>
@@ -28,14 +29,6 @@ struct Request {
 SRWLOCK requests_lock = SRWLOCK_INIT;
 std::map<int, Request *> requests;
 int last_handle = 0;
-
-std::wstring wide(const std::string &text) {
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), n);
-    return result;
-}
 
 // False once the request's time is up.
 bool in_time(HINTERNET handle, ULONGLONG deadline) {

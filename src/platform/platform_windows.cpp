@@ -7,6 +7,7 @@
 // such as a Cyrillic user name's Downloads on an English Windows, where the
 // game would not even find its data.
 #include "platform.h"
+#include "windows_text.h"
 
 #include <allegro.h>
 #include <winalleg.h>
@@ -20,6 +21,14 @@
 #include <mmsystem.h>
 #include <process.h>
 #include <sys/stat.h>
+
+std::wstring wide(const std::string &text) {
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring result(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), n);
+    return result;
+}
 
 namespace {
 
@@ -55,14 +64,6 @@ int watch_session(HWND, UINT message, WPARAM wparam, LPARAM, int *) {
 
 long plain_write(int fd, const void *bytes, std::size_t size) {
     return _write(fd, bytes, static_cast<unsigned>(size));
-}
-
-std::wstring wide(const std::string &text) {
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), n);
-    return result;
 }
 
 std::string utf8(const std::wstring &text) {
