@@ -142,10 +142,9 @@ void take_game(BOARD &board, const httplib::Request &request, httplib::Response 
     const std::string kind = request.get_param_value("kind");
     if (!kind.empty() && kind != "all" && kind != "daily")
         return refuse(response, 422, "kind is all or daily");
-    // A day's challenge is taken that day and in the hour after it.
     std::vector<uint32_t> days;
     if (kind == "daily")
-        days = {utc_day(now), utc_day(now - 3600)};
+        days = daily_days(now);
 
     ENTRY_VERDICT verdict;
     {

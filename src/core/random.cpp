@@ -42,6 +42,10 @@ uint32_t utc_day(int64_t seconds) {
     return static_cast<uint32_t>(year * 10000 + month * 100 + day);
 }
 
+std::vector<uint32_t> daily_days(int64_t seconds) {
+    return {utc_day(seconds), utc_day(seconds - 3600)};
+}
+
 void seed_game_random(uint32_t seed) {
     state = seed != 0 ? seed : ZERO_STAND_IN;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // The seed the game in progress started from.
 extern uint32_t game_seed;
@@ -21,6 +22,10 @@ uint32_t daily_seed(uint32_t yyyymmdd);
 // The UTC day, as yyyymmdd, of a time in seconds since 1970: the daily
 // challenge's day.
 uint32_t utc_day(int64_t seconds);
+
+// The days whose challenge may be sent at this moment: a day's challenge is
+// taken that day and in the hour after it (the two are one day after 01:00).
+std::vector<uint32_t> daily_days(int64_t seconds);
 
 // Starts the generator from a seed (0 is taken as another fixed value: the
 // generator never leaves 0).

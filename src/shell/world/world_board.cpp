@@ -55,9 +55,10 @@ void begin(int request, const char *method, const std::string &path, const std::
 }
 
 bool is_daily(uint32_t seed) {
-    const int64_t now = wall_clock_us() / 1000000;
-    // A day's challenge is taken that day and in the hour after it.
-    return seed == daily_seed(utc_day(now)) || seed == daily_seed(utc_day(now - 3600));
+    for (uint32_t day : daily_days(wall_clock_us() / 1000000))
+        if (seed == daily_seed(day))
+            return true;
+    return false;
 }
 
 std::string place_text(int place) {
@@ -96,9 +97,11 @@ void take_sent(const HTTP_ANSWER &answer) {
 }
 
 void take_replay(const HTTP_ANSWER &answer) {
+    // The player left the page before it came: nothing to play or say.
+    if (!replay_wanted)
+        return;
     const auto *bytes = reinterpret_cast<const unsigned char *>(answer.body.data());
-    replay_came = replay_wanted && answer.status == 200 &&
-                  decode_replay(bytes, answer.body.size(), fetched).empty();
+    replay_came = answer.status == 200 && decode_replay(bytes, answer.body.size(), fetched).empty();
     if (!replay_came)
         world.status = answer.status == 0 ? NO_ANSWER : "The world board has no such game";
 }
